@@ -1,0 +1,109 @@
+#include "common/text.h"
+
+#include <cstring>
+#include <limits>
+
+namespace ls {
+
+std::size_t cutLength(std::string_view text, std::size_t limit) {
+  if (text.size() <= limit) return text.size();
+  std::size_t i = 0;
+  while (i < text.size()) {
+    std::size_t width = isSjisLead(static_cast<unsigned char>(text[i])) ? 2 : 1;
+    if (i + width > limit) break;
+    i += width;
+  }
+  return i;
+}
+
+std::vector<std::string_view> splitCommaList(std::string_view list) {
+  std::vector<std::string_view> entries;
+  std::size_t pos = 0;
+  while (pos < list.size()) {
+    std::size_t comma = list.find(',', pos);
+    if (comma == std::string_view::npos) comma = list.size();
+    entries.push_back(list.substr(pos, comma - pos));
+    pos = comma + 1;
+  }
+  return entries;
+}
+
+bool containsAll(std::string_view text, std::string_view commaList) {
+  for (std::string_view entry : splitCommaList(commaList))
+    if (!contains(text, entry)) return false;
+  return true;
+}
+
+bool containsAny(std::string_view text, std::string_view commaList) {
+  for (std::string_view entry : splitCommaList(commaList))
+    if (contains(text, entry)) return true;
+  return false;
+}
+
+void removeAll(std::string& text, std::string_view part) {
+  if (part.empty() || text.size() < part.size()) return;
+  // Removing an occurrence can join the text before it with the text after
+  // it into a new occurrence that starts up to part.size()-1 bytes earlier,
+  // so the output is built as a stack and its tail is checked after each
+  // append: one pass, the same result as restarting from the start.
+  std::string out;
+  out.reserve(text.size());
+  const std::size_t n = part.size();
+  for (char c : text) {
+    out.push_back(c);
+    if (out.size() >= n && out.back() == part.back() &&
+        std::memcmp(out.data() + out.size() - n, part.data(), n) == 0) {
+      out.resize(out.size() - n);
+    }
+  }
+  text.swap(out);
+}
+
+void removeFirst(std::string& text, std::string_view part) {
+  if (part.empty()) return;
+  std::size_t at = text.find(part);
+  if (at != std::string::npos) text.erase(at, part.size());
+}
+
+std::int64_t parseLeadingInt(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  constexpr std::int64_t cap = std::numeric_limits<std::int64_t>::max() / 10 - 10;
+  std::int64_t value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    if (value < cap) value = value * 10 + (text[i] - '0');
+  }
+  return negative ? -value : value;
+}
+
+int parseInt(std::string_view text) {
+  std::int64_t v = parseLeadingInt(text);
+  if (v > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+  if (v < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+  return static_cast<int>(v);
+}
+
+static char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+  return true;
+}
+
+bool startsWithIgnoreAsciiCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && equalsIgnoreAsciiCase(text.substr(0, prefix.size()), prefix);
+}
+
+std::string fileNameForm(std::string_view siteName) {
+  static constexpr std::string_view kForbidden = "/!\\;:,?*\"<>|";
+  std::string out(siteName);
+  for (char& c : out)
+    if (kForbidden.find(c) != std::string_view::npos) c = '-';
+  return out;
+}
+
+}  // namespace ls

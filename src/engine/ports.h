@@ -1,0 +1,48 @@
+// The narrow interfaces through which the core reaches the platform. The
+// shell implements them over real controls; the tests implement them in memory.
+#pragma once
+
+#include <string>
+
+namespace ls {
+
+// Icon indexes of the news list's image list.
+enum NewsIcon : int {
+  kIconNew = 0,             // ICON_LV
+  kIconOpened = 1,          // ICON_LVNON
+  kIconKeyword = 2,         // ICON_LVCK
+  kIconKeywordOpened = 3,   // ICON_LVCK2
+  kIconOld = 4,             // ICON_OLD
+  kIconNone = 5,            // rows shown from a site log
+};
+
+// The news list: a report list with the columns headline, site name, URL.
+class NewsList {
+ public:
+  virtual ~NewsList() = default;
+  virtual int count() const = 0;
+  // Inserts a row at index 0 with the headline in column 0.
+  virtual void insertTop(const std::string& headline, int icon) = 0;
+  virtual void setText(int row, int column, const std::string& text) = 0;
+  virtual std::string text(int row, int column) const = 0;
+  virtual int icon(int row) const = 0;
+  virtual void setIcon(int row, int icon) = 0;
+  virtual void deleteRow(int row) = 0;
+  virtual void clear() = 0;
+  // Paints at once, without waiting for the message loop to be idle.
+  virtual void repaint() = 0;
+};
+
+// What the core asks of the user interface.
+class UserInterface {
+ public:
+  virtual ~UserInterface() = default;
+  virtual void setStatus(int part, const std::string& text) = 0;
+  // A modal message box with an OK button and the program's title.
+  virtual void message(const std::string& text) = 0;
+  // Shows the text and ends the process at once with exit status -1,
+  // saving nothing. Test fakes throw instead.
+  [[noreturn]] virtual void fatal(const std::string& text) = 0;
+};
+
+}  // namespace ls
