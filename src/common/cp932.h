@@ -1,8 +1,10 @@
 // Conversions between Shift_JIS (Windows code page 932) and Unicode, used at
-// the user-interface and file-system boundary. Built on the project's own
-// generated CP932 tables, so they never depend on the system code page.
+// the user-interface and file-system boundary and by the page conversion.
+// Built on the project's own generated CP932 tables, so they never depend on
+// the system code page.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -11,23 +13,36 @@ namespace ls {
 
 // Shift_JIS to UTF-16. Decoding follows the Microsoft CP932 column (0x8160 is
 // U+FF5E). A byte sequence with no mapping, and a lead byte at the very end,
-// become U+FFFD.
+// become U+FFFD. A lead byte followed by a byte that cannot be a trail byte
+// (0x40-0x7E, 0x80-0xFC) becomes U+FFFD on its own and the next byte is read
+// as a character of its own, so a broken lead byte never swallows ASCII.
 std::u16string cp932ToUtf16(std::string_view sjis);
 
 // UTF-16 to Shift_JIS. Both columns of the JIS/Microsoft differences are
 // accepted; a character with no Shift_JIS form becomes 0x81AC. Unpaired
-// surrogates count as characters with no Shift_JIS form.
+// surrogates, and surrogate pairs (nothing beyond the BMP has a Shift_JIS
+// form), count as characters with no Shift_JIS form.
 std::string utf16ToCp932(std::u16string_view utf16);
 
 // The same through UTF-8 (used for file names on Linux and by tools).
 std::string cp932ToUtf8(std::string_view sjis);
-// Malformed UTF-8 bytes each become 0x81AC.
+// Each malformed unit of UTF-8 becomes 0x81AC: a byte that cannot start a
+// sequence, or the longest start of a well-formed sequence that breaks off
+// (so "E3 81" followed by ASCII is one 0x81AC, as browsers count it).
 std::string utf8ToCp932(std::string_view utf8);
 
 // One code point each way. decodeCp932Char returns 0xFFFD for a sequence with
 // no mapping; encodeCp932Char returns 0 when the code point has no Shift_JIS form,
-// otherwise the one- or two-byte value (0x00-0xFF or 0x8140-0xFCFC).
+// otherwise the one- or two-byte value (0x00-0xFF or 0x8140-0xFCFC). U+0000
+// itself also gives 0, so callers that may see it treat it apart.
 char32_t decodeCp932Char(std::uint16_t code);
 std::uint16_t encodeCp932Char(char32_t cp);
+
+// One step of strict UTF-8 decoding at `pos` (< text.size()): stores the code
+// point in `cp`, or kNoChar for a malformed unit, and returns the number of
+// bytes taken (at least 1). Overlong forms, surrogates and values beyond
+// U+10FFFF are malformed.
+inline constexpr char32_t kNoChar = 0xFFFFFFFF;
+std::size_t decodeUtf8Char(std::string_view text, std::size_t pos, char32_t& cp);
 
 }  // namespace ls

@@ -1,0 +1,184 @@
+// Shift_JIS (CP932) <-> Unicode over the generated tables in cp932_table.inc.
+#include "common/cp932.h"
+
+#include "common/text.h"
+
+namespace ls {
+namespace {
+
+#include "common/cp932_table.inc"
+
+constexpr char16_t kReplacement = 0xFFFD;
+constexpr std::uint16_t kGeta = 0x81AC;  // 〓, stands for what Shift_JIS cannot hold
+
+bool isTrail(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+
+void appendCode(std::string& out, std::uint16_t code) {
+  if (code > 0xFF) out.push_back(static_cast<char>(code >> 8));
+  out.push_back(static_cast<char>(code & 0xFF));
+}
+
+// U+0000 encodes to the byte 0, which encodeCp932Char cannot report.
+void appendEncoded(std::string& out, char32_t cp) {
+  if (cp == 0) {
+    out.push_back('\0');
+    return;
+  }
+  std::uint16_t code = encodeCp932Char(cp);
+  appendCode(out, code != 0 ? code : kGeta);
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+// Walks a Shift_JIS text and hands each decoded code point to `sink`. A lead
+// byte whose next byte cannot be a trail gives U+FFFD alone, so an ASCII byte
+// after a broken lead byte is kept.
+template <typename Sink>
+void decodeEach(std::string_view sjis, Sink sink) {
+  const auto* p = reinterpret_cast<const unsigned char*>(sjis.data());
+  const auto* end = p + sjis.size();
+  while (p < end) {
+    unsigned char b = *p++;
+    if (b < 0x80) {
+      sink(static_cast<char32_t>(b));
+    } else if (isSjisLead(b)) {
+      if (p < end && isTrail(*p)) {
+        sink(decodeCp932Char(static_cast<std::uint16_t>((b << 8) | *p++)));
+      } else {
+        sink(static_cast<char32_t>(kReplacement));
+      }
+    } else {
+      sink(decodeCp932Char(b));
+    }
+  }
+}
+
+}  // namespace
+
+char32_t decodeCp932Char(std::uint16_t code) {
+  if (code < 0x80) return code;
+  if (code <= 0xFF) return (code >= 0xA1 && code <= 0xDF) ? 0xFF61 + (code - 0xA1) : kReplacement;
+  unsigned lead = code >> 8;
+  unsigned trail = code & 0xFF;
+  unsigned row = kLeadRow[lead];
+  if (row == 0 || trail < kTrailFirst || trail >= kTrailFirst + kTrailCount) return kReplacement;
+  char16_t cp = kDecode[row - 1][trail - kTrailFirst];
+  return cp != 0 ? cp : kReplacement;
+}
+
+std::uint16_t encodeCp932Char(char32_t cp) {
+  if (cp < 0x80) return static_cast<std::uint16_t>(cp);
+  if (cp > 0xFFFF) return 0;
+  return kEncode[kEncodeBlock[cp >> kEncodeBlockBits]][cp & ((1u << kEncodeBlockBits) - 1)];
+}
+
+std::u16string cp932ToUtf16(std::string_view sjis) {
+  std::u16string out;
+  out.reserve(sjis.size());
+  decodeEach(sjis, [&out](char32_t cp) { out.push_back(static_cast<char16_t>(cp)); });
+  return out;
+}
+
+std::string cp932ToUtf8(std::string_view sjis) {
+  std::string out;
+  out.reserve(sjis.size() + sjis.size() / 2);
+  decodeEach(sjis, [&out](char32_t cp) { appendUtf8(out, cp); });
+  return out;
+}
+
+std::string utf16ToCp932(std::u16string_view utf16) {
+  std::string out;
+  out.reserve(utf16.size() * 2);
+  for (std::size_t i = 0; i < utf16.size(); ++i) {
+    char16_t u = utf16[i];
+    if (u >= 0xD800 && u <= 0xDFFF) {
+      // A pair stands for a character beyond the BMP, which Shift_JIS lacks
+      // as much as a lone surrogate: one 〓 either way.
+      if (u <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF) ++i;
+      appendCode(out, kGeta);
+    } else {
+      appendEncoded(out, u);
+    }
+  }
+  return out;
+}
+
+std::size_t decodeUtf8Char(std::string_view text, std::size_t pos, char32_t& cp) {
+  const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+  std::size_t n = text.size();
+  unsigned char b = s[pos];
+  if (b < 0x80) {
+    cp = b;
+    return 1;
+  }
+  // Well-formed sequences after Unicode table 3-7: the second byte's range
+  // depends on the first, which rules out overlongs, surrogates and values
+  // beyond U+10FFFF.
+  std::size_t len;
+  unsigned char lo = 0x80, hi = 0xBF;
+  if (b >= 0xC2 && b <= 0xDF) {
+    len = 2;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    len = 3;
+    if (b == 0xE0) lo = 0xA0;
+    if (b == 0xED) hi = 0x9F;
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    len = 4;
+    if (b == 0xF0) lo = 0x90;
+    if (b == 0xF4) hi = 0x8F;
+  } else {
+    cp = kNoChar;
+    return 1;
+  }
+  char32_t value = b & (0xFF >> (len + 1));
+  for (std::size_t k = 1; k < len; ++k) {
+    if (pos + k >= n || s[pos + k] < lo || s[pos + k] > hi) {
+      cp = kNoChar;  // the well-formed prefix so far is one malformed unit
+      return k;
+    }
+    value = (value << 6) | (s[pos + k] & 0x3F);
+    lo = 0x80;
+    hi = 0xBF;
+  }
+  cp = value;
+  return len;
+}
+
+std::string utf8ToCp932(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
+  std::size_t i = 0;
+  std::size_t n = utf8.size();
+  while (i < n) {
+    // Runs of ASCII, the bulk of any page, are copied without decoding.
+    std::size_t run = i;
+    while (run < n && s[run] < 0x80) ++run;
+    if (run > i) {
+      out.append(utf8.data() + i, run - i);
+      i = run;
+      if (i == n) break;
+    }
+    char32_t cp;
+    i += decodeUtf8Char(utf8, i, cp);
+    if (cp == kNoChar) {
+      appendCode(out, kGeta);
+    } else {
+      appendEncoded(out, cp);
+    }
+  }
+  return out;
+}
+
+}  // namespace ls
