@@ -1,0 +1,51 @@
+// The anchor walk shared by the page scan and the wizard's link listing.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace ls {
+
+// Finds anchors: each runs from the earlier of the next "HREF=" and "href="
+// up to the earlier of the next "</A" and "</a"; the walk goes on at that
+// end, so links that begin inside an anchor are not visited on their own.
+// Each marker's next position is remembered and searched for again only once
+// the walk has passed it, so a page is walked in linear time even when one
+// of the markers never occurs.
+class AnchorWalker {
+ public:
+  explicit AnchorWalker(std::string_view text) : text_(text) {}
+
+  // The next anchor text, or false when the walk ends.
+  bool next(std::string_view& anchor);
+
+ private:
+  std::size_t nextOf(std::string_view marker, std::size_t& cache, std::size_t from);
+
+  std::string_view text_;
+  std::size_t pos_ = 0;
+  std::size_t hrefUpper_ = 0, hrefLower_ = 0, endUpper_ = 0, endLower_ = 0;
+  bool primed_ = false;
+};
+
+// An anchor text is cut to this many bytes; the walk still goes on at the
+// real anchor end.
+inline constexpr std::size_t kAnchorTextLimit = 7999;
+inline constexpr std::size_t kHeadlineLimit = 999;
+inline constexpr std::size_t kLinkUrlLimit = 499;
+// Fewer inner-text bytes than this and the anchor is no headline.
+inline constexpr std::size_t kShortestHeadline = 9;
+
+// The parts of one anchor that make a headline and a link.
+struct AnchorParts {
+  std::string inner;   // inner text with every tag removed, not cut
+  std::string target;  // the link target as written
+};
+
+// Splits an anchor text into its tag-free inner text and its link target.
+// False when the anchor has no '>' (no inner text) or its inner text is
+// shorter than kShortestHeadline bytes.
+bool splitAnchor(std::string_view anchor, AnchorParts& parts);
+
+}  // namespace ls

@@ -1,0 +1,25 @@
+// Where the engine finds its files and the platform.
+#pragma once
+
+#include <string>
+
+#include "common/paths.h"
+#include "engine/ports.h"
+
+namespace ls {
+
+struct EngineContext {
+  std::string appDir;        // the application directory, ending in a separator
+  std::string settingsPath;  // the settings file
+  NewsList* news = nullptr;
+  UserInterface* ui = nullptr;
+
+  std::string logDir() const { return appDir + "LOG" + kPathSep; }
+  std::string pageFile() const { return joinPath(appDir, "TEMPORARY", "temp.html"); }
+};
+
+// Message texts the engine shows.
+inline constexpr const char* kMsgOutOfMemory = "メモリの確保に失敗しました。\n終了します。";
+inline constexpr const char* kMsgCannotOpenFile = "ファイルが開けません。";
+
+}  // namespace ls

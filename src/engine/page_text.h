@@ -1,0 +1,26 @@
+// Turning the page file into the text that the page scan walks.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ls {
+
+// Joins the lines of the page file without separators: each line feed goes,
+// together with at most two carriage returns directly before it (a received
+// CR LF is stored as CR CR LF). Other carriage returns stay. NUL bytes are
+// dropped first.
+std::string joinPageLines(std::string_view fileBytes);
+
+// Joins the page file word by word: every blank, tab, line feed, carriage
+// return, vertical tab and form feed vanishes, and so do NUL bytes.
+std::string joinPageWords(std::string_view fileBytes);
+
+// Removes every comment: from the first "<!--" through the first "-->" at or
+// after it ("<!-->" is a whole comment), again and again until no "<!--" is
+// left; a "<!--" without "-->" runs to the end of the text. The result is the
+// same as restarting the search at the start of the text after each removal
+// (a removal can bring the halves of a new "<!--" together), in one pass.
+void removeComments(std::string& text);
+
+}  // namespace ls
