@@ -1,0 +1,54 @@
+#include "engine/page_scan.h"
+
+#include <new>
+
+#include "common/file_io.h"
+#include "engine/page_convert.h"
+#include "engine/page_text.h"
+#include "engine/site_log.h"
+#include "settings/ini_file.h"
+
+namespace ls {
+
+namespace {
+constexpr std::size_t kListSettingLimit = 499;
+constexpr const char* kMsgScanning = "新着ニュース確認中";
+}  // namespace
+
+std::string pageTextForScan(std::string_view fileBytes) {
+  return convertPageToSjis(joinPageLines(fileBytes));
+}
+
+HeadlineFilters readHeadlineFilters(const EngineContext& ctx) {
+  HeadlineFilters f;
+  f.deleteList = readProfileString(ctx.settingsPath, "SETTING", "DELETE", "", kListSettingLimit);
+  f.disregardList = readProfileString(ctx.settingsPath, "SETTING", "DISREGARD", "", kListSettingLimit);
+  return f;
+}
+
+int scanPage(const EngineContext& ctx, const std::string& siteName, const std::string& extract,
+             const std::string& siteUrl) {
+  ctx.ui->setStatus(1, kMsgScanning);
+  std::vector<LinkItem> links;
+  try {
+    // A page file that vanished (the temporary directory removed while the
+    // program ran) is an empty page: detection then shows its warning.
+    const std::string path = ctx.pageFile();
+    std::string text;
+    if (isPlainFile(path)) {
+      std::optional<std::string> bytes = readWholeFile(path);
+      if (!bytes) ctx.ui->fatal(kMsgCannotOpenFile);
+      text = joinPageLines(*bytes);
+    }
+    // The page is held at most three times over: file bytes are gone
+    // before the conversion starts.
+    text = convertPageToSjis(text);
+    links = extractLinks(text, siteUrl, extract, readHeadlineFilters(ctx));
+  } catch (const std::bad_alloc&) {
+    ctx.ui->fatal(kMsgOutOfMemory);
+  }
+  appendToSiteLog(ctx, siteName, links);
+  return detectNewLinks(ctx, siteName, 0);
+}
+
+}  // namespace ls

@@ -1,0 +1,26 @@
+// The page scan: the page file of one fetched site becomes links in the
+// site log, and new ones reach the news list.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "engine/engine_context.h"
+#include "engine/link_extract.h"
+
+namespace ls {
+
+// The text the scan walks, from the bytes of the page file: lines joined,
+// converted to Shift_JIS (at most 1.3 times the file's size).
+std::string pageTextForScan(std::string_view fileBytes);
+
+// Reads `DELETE` and `DISREGARD` from the settings file.
+HeadlineFilters readHeadlineFilters(const EngineContext& ctx);
+
+// Scans the page file for the site: status text, join, conversion, comment
+// removal, link extraction, appending to the site log, then detection.
+// Returns 1 when a new link was found, else 0.
+int scanPage(const EngineContext& ctx, const std::string& siteName, const std::string& extract,
+             const std::string& siteUrl);
+
+}  // namespace ls

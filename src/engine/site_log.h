@@ -1,0 +1,46 @@
+// The three log files of a site in LOG\: the site log (links of the latest
+// check), the previous site log (links of the check before) and the
+// all-links log (every link ever found new). Each entry is two lines,
+// headline then URL.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/engine_context.h"
+#include "engine/link_extract.h"
+
+namespace ls {
+
+// Line lengths that every reader takes whole; longer texts are cut when written.
+inline constexpr std::size_t kLogHeadlineLimit = 998;
+inline constexpr std::size_t kLogUrlLimit = 498;
+
+struct SiteLogPaths {
+  std::string current;   // file-name form + ".log"
+  std::string previous;  // + ".log.old"
+  std::string all;       // + ".all.log"
+};
+SiteLogPaths siteLogPaths(const EngineContext& ctx, std::string_view siteName);
+
+// One entry as it stands in a log file: headline line, URL line, CR LF each.
+void appendLogEntry(std::string& out, std::string_view headline, std::string_view url);
+
+// Before a site is fetched: the previous site log goes, the site log takes
+// its name. Missing files are left alone; nothing is reported.
+void rotateSiteLog(const EngineContext& ctx, std::string_view siteName);
+
+// Appends the scan's links to the site log (created when missing). Ends the
+// program with "ファイルが開けません" when it cannot be opened. Nothing is
+// written, and no file created, for an empty list.
+void appendToSiteLog(const EngineContext& ctx, std::string_view siteName, const std::vector<LinkItem>& links);
+
+// Compares every entry of the site log with the previous site log: a
+// headline is already seen when some previous headline line contains it.
+// Each new one goes to the top of the news list and, with its cleaned URL, to
+// the all-links log. Returns 1 when something was new, else `result`. A
+// missing site log shows the detection warning.
+int detectNewLinks(const EngineContext& ctx, std::string_view siteName, int result);
+
+}  // namespace ls
