@@ -1,0 +1,137 @@
+// linkscout-scan: the page scan and the wizard's link listing on a saved page
+// file, for tuning a site's extraction strings without the window.
+//
+//   linkscout-scan [--url URL] [--extract STRINGS] [--delete LIST] [--disregard LIST] PAGEFILE
+//   linkscout-scan --wizard PAGEFILE
+//   linkscout-scan --convert PAGEFILE
+//
+// Output is Shift_JIS, one line feed after each line.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+#include "common/cp932.h"
+#include "common/text.h"
+#include "engine/link_extract.h"
+#include "engine/page_scan.h"
+#include "engine/page_text.h"
+#include "engine/site_log.h"
+#include "wizard/link_listing.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: linkscout-scan [--url URL] [--extract STRINGS] [--delete LIST] [--disregard LIST] PAGEFILE\n"
+    "       linkscout-scan --wizard PAGEFILE\n"
+    "       linkscout-scan --convert PAGEFILE\n";
+
+enum class Mode { Scan, Wizard, Convert };
+
+// Arguments come in the terminal's encoding: UTF-8 natively, the system
+// code page on Windows (Shift_JIS on a Japanese system).
+std::string argumentText(const char* arg) {
+#ifdef _WIN32
+  return arg;
+#else
+  return ls::utf8ToCp932(arg);
+#endif
+}
+
+bool readFile(const char* path, std::string& out) {
+  std::FILE* f = std::fopen(path, "rb");
+  if (!f) return false;
+  char buf[65536];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+  bool ok = !std::ferror(f);
+  std::fclose(f);
+  return ok;
+}
+
+void writeLine(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fputc('\n', stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
+  Mode mode = Mode::Scan;
+  std::string url = "http://localhost/";
+  ls::HeadlineFilters filters;
+  std::string extract;
+  const char* pageFile = nullptr;
+
+  for (int i = 1; i < argc; ++i) {
+    std::string_view a = argv[i];
+    bool hasValue = i + 1 < argc;
+    if (a == "--wizard") {
+      mode = Mode::Wizard;
+    } else if (a == "--convert") {
+      mode = Mode::Convert;
+    } else if (a == "--url" && hasValue) {
+      url = argumentText(argv[++i]);
+    } else if (a == "--extract" && hasValue) {
+      extract = argumentText(argv[++i]);
+    } else if (a == "--delete" && hasValue) {
+      filters.deleteList = ls::cutToBytes(argumentText(argv[++i]), 499);
+    } else if (a == "--disregard" && hasValue) {
+      filters.disregardList = ls::cutToBytes(argumentText(argv[++i]), 499);
+    } else if (a == "--help" || a == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    } else if (!a.empty() && a[0] == '-' && a != "-") {
+      std::fprintf(stderr, "linkscout-scan: unknown option or missing value: %s\n%s", argv[i], kUsage);
+      return 1;
+    } else if (pageFile) {
+      std::fprintf(stderr, "linkscout-scan: one page file only\n%s", kUsage);
+      return 1;
+    } else {
+      pageFile = argv[i];
+    }
+  }
+  if (!pageFile) {
+    std::fputs(kUsage, stderr);
+    return 1;
+  }
+
+  std::string bytes;
+  if (!readFile(pageFile, bytes)) {
+    std::fprintf(stderr, "linkscout-scan: cannot read %s: %s\n", pageFile, std::strerror(errno));
+    return 2;
+  }
+
+  switch (mode) {
+    case Mode::Convert:
+      {
+        std::string text = ls::pageTextForScan(bytes);
+        std::fwrite(text.data(), 1, text.size(), stdout);
+      }
+      break;
+    case Mode::Wizard:
+      for (const ls::ListedLink& row : ls::listPageLinks(bytes)) {
+        writeLine(row.headline);
+        writeLine(row.link);
+      }
+      break;
+    case Mode::Scan: {
+      std::string text = ls::pageTextForScan(bytes);
+      for (const ls::LinkItem& link : ls::extractLinks(text, url, ls::cutToBytes(extract, 498), filters)) {
+        writeLine(ls::cutToBytes(link.headline, ls::kLogHeadlineLimit));
+        writeLine(ls::cutToBytes(link.url, ls::kLogUrlLimit));
+      }
+      break;
+    }
+  }
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}

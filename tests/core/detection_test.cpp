@@ -1,0 +1,146 @@
+// Site logs: rotation, appending, and which headlines are new.
+#include <gtest/gtest.h>
+
+#include "common/file_io.h"
+#include "common/text.h"
+#include "engine/site_log.h"
+#include "test_support.h"
+
+namespace ls {
+namespace {
+
+using test::EngineFixture;
+
+std::vector<LinkItem> items(std::initializer_list<std::pair<const char*, const char*>> pairs) {
+  std::vector<LinkItem> out;
+  for (auto& p : pairs) out.push_back({p.first, p.second});
+  return out;
+}
+
+// One check of a site: rotation, the scan's appends, detection.
+int check(EngineFixture& f, const std::string& site, const std::vector<LinkItem>& links) {
+  rotateSiteLog(f.ctx, site);
+  appendToSiteLog(f.ctx, site, links);
+  return detectNewLinks(f.ctx, site, 0);
+}
+
+TEST(SiteLog, FileNamesUseTheFileNameFormOfTheSiteName) {
+  EngineFixture f;
+  SiteLogPaths p = siteLogPaths(f.ctx, "a/b:c");
+  EXPECT_EQ(p.current, f.ctx.logDir() + "a-b-c.log");
+  EXPECT_EQ(p.previous, f.ctx.logDir() + "a-b-c.log.old");
+  EXPECT_EQ(p.all, f.ctx.logDir() + "a-b-c.all.log");
+  EXPECT_EQ(fileNameForm("/!\\;:,?*\"<>|x"), "------------x");
+  // The second byte of a double-byte character is replaced as well (表 is 0x95 0x5C).
+  EXPECT_EQ(fileNameForm("表"), "\x95-");
+}
+
+TEST(SiteLog, FirstCheckMakesEveryLinkNewAndLogsThemInPageOrder) {
+  EngineFixture f;
+  EXPECT_EQ(check(f, "site", items({{"first headline", "http://h/1"}, {"second headline", "http://h/2"}})), 1);
+  ASSERT_EQ(f.news.count(), 2);
+  // Each new link goes in at the top: the later link of the page is on top.
+  EXPECT_EQ(f.news.text(0, 0), "second headline");
+  EXPECT_EQ(f.news.text(1, 0), "first headline");
+  EXPECT_EQ(f.news.text(0, 1), "site");
+  EXPECT_EQ(f.news.icon(0), kIconNew);
+  EXPECT_EQ(test::readBytes(siteLogPaths(f.ctx, "site").all),
+            "first headline\r\nhttp://h/1\r\nsecond headline\r\nhttp://h/2\r\n");
+  EXPECT_TRUE(f.ui.messages.empty());
+}
+
+TEST(SiteLog, AHeadlineContainedInAPreviousOneIsAlreadySeen) {
+  EngineFixture f;
+  check(f, "s", items({{"台風3号が接近、関東は夜から雨", "http://h/1"}}));
+  f.news.clear();
+  EXPECT_EQ(check(f, "s", items({{"台風3号が接近", "http://h/1"}})), 0);
+  EXPECT_EQ(f.news.count(), 0);
+  EXPECT_EQ(check(f, "s", items({{"台風3号が接近、関東は夜から雨に", "http://h/1"}})), 1);
+  EXPECT_EQ(f.news.count(), 1);
+}
+
+TEST(SiteLog, OnlyHeadlinesAreCompared) {
+  EngineFixture f;
+  check(f, "s", items({{"same headline", "http://h/old"}, {"old headline", "http://h/same"}}));
+  f.news.clear();
+  EXPECT_EQ(check(f, "s", items({{"same headline", "http://h/new"}, {"changed headline", "http://h/same"}})), 1);
+  ASSERT_EQ(f.news.count(), 1);
+  EXPECT_EQ(f.news.text(0, 0), "changed headline");
+}
+
+TEST(SiteLog, ComparesWithThePreviousCheckOnly) {
+  EngineFixture f;
+  check(f, "s", items({{"headline A", "u"}}));
+  check(f, "s", items({{"headline B", "u"}}));
+  f.news.clear();
+  // A was missing for one check and comes back: new again.
+  EXPECT_EQ(check(f, "s", items({{"headline A", "u"}, {"headline A", "u"}})), 1);
+  EXPECT_EQ(f.news.count(), 2);  // the same headline twice on the page is new twice
+}
+
+TEST(SiteLog, EmptyPreviousLogMakesEverythingNew) {
+  EngineFixture f;
+  test::writeBytes(siteLogPaths(f.ctx, "s").current, "");
+  EXPECT_EQ(check(f, "s", items({{"any headline", "u"}})), 1);
+}
+
+TEST(SiteLog, ANoLinkScanWarnsAndMakesTheNextCheckAFirstCheck) {
+  EngineFixture f;
+  check(f, "s", items({{"headline one", "u"}}));
+  f.news.clear();
+  EXPECT_EQ(check(f, "s", {}), 0);
+  ASSERT_EQ(f.ui.messages.size(), 1u);
+  EXPECT_EQ(f.ui.messages[0],
+            "ニュース取得に失敗しています。\n設定を確認してください。\nもしくはサイトが移転している可能性があります。");
+  EXPECT_FALSE(isPlainFile(siteLogPaths(f.ctx, "s").current));
+  EXPECT_EQ(check(f, "s", items({{"headline one", "u"}})), 1);
+  EXPECT_EQ(f.news.count(), 1);
+}
+
+TEST(SiteLog, AllLinksLogKeepsTheCleanedUrlAndTheSiteLogTheFullOne) {
+  EngineFixture f;
+  f.setSetting("DISREGARDURL", "?from=top");
+  check(f, "s", items({{"a new headline", "http://h/x.html?from=top"}}));
+  SiteLogPaths p = siteLogPaths(f.ctx, "s");
+  EXPECT_EQ(test::readBytes(p.all), "a new headline\r\nhttp://h/x.html\r\n");
+  EXPECT_EQ(test::readBytes(p.current), "a new headline\r\nhttp://h/x.html?from=top\r\n");
+  EXPECT_EQ(f.news.text(0, 2), "http://h/x.html");
+}
+
+TEST(SiteLog, LongTextsAreCutSoEveryEntryReadsBackAsOnePair) {
+  EngineFixture f;
+  std::string headline(1500, 'h'), url(800, 'u');
+  check(f, "s", items({{headline.c_str(), url.c_str()}, {"second headline", "u2"}}));
+  ASSERT_EQ(f.news.count(), 2);
+  EXPECT_EQ(f.news.text(1, 0).size(), kLogHeadlineLimit);
+  EXPECT_EQ(f.news.text(1, 2).size(), kLogUrlLimit);
+  EXPECT_EQ(f.news.text(0, 0), "second headline");
+}
+
+TEST(SiteLog, RotationMovesTheSiteLogAndDropsTheOldOne) {
+  EngineFixture f;
+  SiteLogPaths p = siteLogPaths(f.ctx, "s");
+  rotateSiteLog(f.ctx, "s");  // nothing there: silently nothing
+  test::writeBytes(p.current, "now\r\nu\r\n");
+  test::writeBytes(p.previous, "before\r\nu\r\n");
+  rotateSiteLog(f.ctx, "s");
+  EXPECT_FALSE(isPlainFile(p.current));
+  EXPECT_EQ(test::readBytes(p.previous), "now\r\nu\r\n");
+}
+
+TEST(SiteLog, UnwritableLogs) {
+  EngineFixture f;
+  // A directory where the all-links log should be: the entry stays, a message is shown.
+  SiteLogPaths p = siteLogPaths(f.ctx, "s");
+  makeDirectory(p.all);
+  EXPECT_EQ(check(f, "s", items({{"a new headline", "u"}, {"another headline", "u"}})), 1);
+  EXPECT_EQ(f.news.count(), 2);
+  EXPECT_EQ(f.ui.messages, std::vector<std::string>(2, "ログの保存に失敗しました。"));
+  // No site log can be opened for appending: the program ends.
+  removeFile(p.current);
+  makeDirectory(p.current);
+  EXPECT_THROW(appendToSiteLog(f.ctx, "s", items({{"headline", "u"}})), test::FatalError);
+}
+
+}  // namespace
+}  // namespace ls

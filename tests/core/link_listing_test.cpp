@@ -1,0 +1,39 @@
+// The wizard's link listing and its check.
+#include <gtest/gtest.h>
+
+#include "wizard/link_listing.h"
+
+namespace ls {
+namespace {
+
+TEST(LinkListing, WhiteSpaceVanishesAndLinksStayRelative) {
+  auto rows = listPageLinks("<a href = x.html>Alpha Beta</a>\r\n<a href=\"../news/a.html\">a news headline</a>"
+                            "<a href=/news/b.html>second headline</a><a href=http://host/a.html>absolute link</a>");
+  ASSERT_EQ(rows.size(), 4u);
+  // Bottom-up: the last link of the page is the top row.
+  EXPECT_EQ(rows[0].link, "http://host/a.html");
+  EXPECT_EQ(rows[0].headline, "absolutelink");
+  EXPECT_EQ(rows[1].link, "/news/b.html");
+  EXPECT_EQ(rows[2].link, "news/a.html");
+  EXPECT_EQ(rows[3].headline, "AlphaBeta");
+  EXPECT_EQ(rows[3].link, "x.html");
+}
+
+TEST(LinkListing, NoBaseOverrideNoExtractionNoHeadlineLists) {
+  auto rows = listPageLinks("<BASEHREF='http://other/'></a><!-- <a href=c.html>commented out</a> -->"
+                            "<a href=one.html>link number one</a><a href=two.html>short</a>");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].link, "one.html");
+  // The 9-byte minimum applies to the headline without blanks.
+  EXPECT_TRUE(listPageLinks("<a href=x>a b c d e f</a>").empty());
+}
+
+TEST(LinkListing, CheckMatchesOnTheLinkOnly) {
+  EXPECT_TRUE(linkMatches("/news/2002/a.html", "news,2002"));
+  EXPECT_FALSE(linkMatches("/news/a.html", "news,2002"));
+  EXPECT_TRUE(linkMatches("/x", "x,"));
+  EXPECT_TRUE(linkMatches("/x", ",x"));
+}
+
+}  // namespace
+}  // namespace ls
