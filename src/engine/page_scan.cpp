@@ -3,7 +3,6 @@
 #include <new>
 
 #include "common/file_io.h"
-#include "engine/page_convert.h"
 #include "engine/page_text.h"
 #include "engine/site_log.h"
 #include "settings/ini_file.h"
@@ -14,10 +13,6 @@ namespace {
 constexpr std::size_t kListSettingLimit = 499;
 constexpr const char* kMsgScanning = "新着ニュース確認中";
 }  // namespace
-
-std::string pageTextForScan(std::string_view fileBytes) {
-  return convertPageToSjis(joinPageLines(fileBytes));
-}
 
 HeadlineFilters readHeadlineFilters(const EngineContext& ctx) {
   HeadlineFilters f;
@@ -38,11 +33,8 @@ int scanPage(const EngineContext& ctx, const std::string& siteName, const std::s
     if (isPlainFile(path)) {
       std::optional<std::string> bytes = readWholeFile(path);
       if (!bytes) ctx.ui->fatal(kMsgCannotOpenFile);
-      text = joinPageLines(*bytes);
+      text = scanTextOf(*bytes);
     }
-    // The page is held at most three times over: file bytes are gone
-    // before the conversion starts.
-    text = convertPageToSjis(text);
     links = extractLinks(text, siteUrl, extract, readHeadlineFilters(ctx));
   } catch (const std::bad_alloc&) {
     ctx.ui->fatal(kMsgOutOfMemory);

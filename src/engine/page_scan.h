@@ -10,10 +10,6 @@
 
 namespace ls {
 
-// The text the scan walks, from the bytes of the page file: lines joined,
-// converted to Shift_JIS (at most 1.3 times the file's size).
-std::string pageTextForScan(std::string_view fileBytes);
-
 // Reads `DELETE` and `DISREGARD` from the settings file.
 HeadlineFilters readHeadlineFilters(const EngineContext& ctx);
 

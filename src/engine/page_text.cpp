@@ -1,6 +1,10 @@
 #include "engine/page_text.h"
 
 #include <cstring>
+#include <optional>
+
+#include "common/text.h"
+#include "engine/page_convert.h"
 
 namespace ls {
 
@@ -86,5 +90,37 @@ void removeComments(std::string& text) {
   }
   text.swap(out);
 }
+
+namespace {
+
+// The received bytes of a page file: the page file stores each received
+// line feed as CR LF.
+std::string receivedBytes(std::string_view fileBytes) {
+  std::string out;
+  out.reserve(fileBytes.size());
+  for (std::size_t i = 0; i < fileBytes.size(); ++i) {
+    if (fileBytes[i] == '\r' && i + 1 < fileBytes.size() && fileBytes[i + 1] == '\n') continue;
+    out.push_back(fileBytes[i]);
+  }
+  return out;
+}
+
+template <typename Join>
+std::string convertedText(std::string_view fileBytes, Join join) {
+  std::optional<ByteOrderMark> mark = findByteOrderMark(fileBytes);
+  if (mark && (mark->encoding == PageEncoding::Utf16Le || mark->encoding == PageEncoding::Utf16Be)) {
+    std::string received = receivedBytes(fileBytes);
+    std::string text = join(convertPageAs(received, mark->encoding));
+    cutInPlace(text, fileBytes.size() * 13 / 10);
+    return text;
+  }
+  return convertPageToSjis(join(fileBytes));
+}
+
+}  // namespace
+
+std::string scanTextOf(std::string_view fileBytes) { return convertedText(fileBytes, joinPageLines); }
+
+std::string listingTextOf(std::string_view fileBytes) { return convertedText(fileBytes, joinPageWords); }
 
 }  // namespace ls

@@ -23,4 +23,12 @@ std::string joinPageWords(std::string_view fileBytes);
 // (a removal can bring the halves of a new "<!--" together), in one pass.
 void removeComments(std::string& text);
 
+// The texts the page scan and the wizard's listing walk: the page file
+// joined (by lines, or by words) and converted to Shift_JIS. A UTF-16 page
+// is converted first, since its NUL bytes and line-feed bytes are parts of
+// characters: the line ends that storing added go, the page is converted,
+// then joined.
+std::string scanTextOf(std::string_view fileBytes);
+std::string listingTextOf(std::string_view fileBytes);
+
 }  // namespace ls

@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
   switch (mode) {
     case Mode::Convert:
       {
-        std::string text = ls::pageTextForScan(bytes);
+        std::string text = ls::scanTextOf(bytes);
         std::fwrite(text.data(), 1, text.size(), stdout);
       }
       break;
@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
       }
       break;
     case Mode::Scan: {
-      std::string text = ls::pageTextForScan(bytes);
+      std::string text = ls::scanTextOf(bytes);
       for (const ls::LinkItem& link : ls::extractLinks(text, url, ls::cutToBytes(extract, 498), filters)) {
         writeLine(ls::cutToBytes(link.headline, ls::kLogHeadlineLimit));
         writeLine(ls::cutToBytes(link.url, ls::kLogUrlLimit));

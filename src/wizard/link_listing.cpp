@@ -11,7 +11,7 @@
 namespace ls {
 
 std::vector<ListedLink> listPageLinks(std::string_view fileBytes) {
-  std::string text = convertPageToSjis(joinPageWords(fileBytes));
+  std::string text = listingTextOf(fileBytes);
   removeComments(text);
 
   std::vector<ListedLink> rows;

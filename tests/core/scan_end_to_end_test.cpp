@@ -1,6 +1,7 @@
 // The page scan from the page file to the news list, with real files.
 #include <gtest/gtest.h>
 
+#include "common/cp932.h"
 #include "common/file_io.h"
 #include "engine/page_scan.h"
 #include "engine/site_log.h"
@@ -67,6 +68,39 @@ TEST(ScanEndToEnd, NulBytesInThePageFileAreDropped) {
   EXPECT_EQ(scanPage(f.ctx, "s", "", "http://host/"), 1);
   ASSERT_EQ(f.news.count(), 1);
   EXPECT_EQ(f.news.text(0, 0), "headline text");
+}
+
+// The page file as the fetcher stores a response: each line feed as CR LF.
+std::string stored(const std::string& received) {
+  std::string out;
+  for (char c : received) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+TEST(ScanEndToEnd, PagesInOtherEncodingsAreConvertedBeforeTheWalk) {
+  const std::string body = "<a href=\"/上/1.html\">上海で地震、被害なし</a>\r\n<a href=/2.html>二つ目の見出し</a>\r\n";
+  std::u16string wide = cp932ToUtf16(body);
+  std::string le = "\xFF\xFE", be = "\xFE\xFF";
+  for (char16_t c : wide) {
+    le += static_cast<char>(c & 0xFF);
+    le += static_cast<char>(c >> 8);
+    be += static_cast<char>(c >> 8);
+    be += static_cast<char>(c & 0xFF);
+  }
+  const std::string header = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n";
+  const std::string pages[] = {header + cp932ToUtf8(body), header + le, header + be};
+  for (const std::string& received : pages) {
+    EngineFixture f;
+    f.writePage(stored(received));
+    EXPECT_EQ(scanPage(f.ctx, "s", "", "http://host/"), 1);
+    ASSERT_EQ(f.news.count(), 2);
+    EXPECT_EQ(f.news.text(1, 0), "上海で地震、被害なし");
+    EXPECT_EQ(f.news.text(1, 2), "http://host/上/1.html");
+    EXPECT_EQ(f.news.text(0, 0), "二つ目の見出し");
+  }
 }
 
 TEST(ScanEndToEnd, DirectoryInPlaceOfThePageFileIsAnEmptyPage) {
