@@ -1,0 +1,104 @@
+#include "net/url.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace ls {
+namespace {
+
+struct Row {
+  const char* afterScheme;
+  const char* host;
+  int port;
+  const char* path;
+};
+
+TEST(SplitUrlTest, EveryRowOfTheTable) {
+  const Row rows[] = {
+      {"h/news/", "h", 80, "/news/"},
+      {"h:8080", "h", 8080, "/"},
+      {"h:/x", "h", 0, "/x"},
+      {"h", "h", 80, "/"},
+      {"h/a?b=1#c", "h", 80, "/a?b=1#c"},
+      {"h?a=1", "h?a=1", 80, "/"},
+      // user information stays in the host
+      {"u@h/x", "u@h", 80, "/x"},
+      {"192.168.0.1:8000/a/b:c", "192.168.0.1", 8000, "/a/b:c"},
+      {"h:8080abc/p", "h", 8080, "/p"},
+      {"h: 81/", "h", 81, "/"},
+      {"h:+82/", "h", 82, "/"},
+      {"h:-0/", "h", 0, "/"},
+      {"h:65535/", "h", 65535, "/"},
+      {"/p", "", 80, "/p"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.afterScheme);
+    std::optional<RequestTarget> t = splitUrl(std::string("http://") + row.afterScheme);
+    ASSERT_TRUE(t);
+    EXPECT_EQ(t->host, row.host);
+    EXPECT_EQ(t->port, row.port);
+    EXPECT_EQ(t->path, row.path);
+  }
+}
+
+TEST(SplitUrlTest, SchemeInAnyLetterCase) {
+  for (const char* url : {"HTTP://h/x", "Http://h/x", "hTtP://h/x"}) {
+    std::optional<RequestTarget> t = splitUrl(url);
+    ASSERT_TRUE(t) << url;
+    EXPECT_EQ(t->host, "h");
+    EXPECT_EQ(t->path, "/x");
+  }
+}
+
+TEST(SplitUrlTest, RefusedUrls) {
+  for (const char* url : {"https://h/", "ftp://h/x", "http://", "http:/", "", "http:/ab",
+                          " http://h/", "h/news/", "http:\\\\h/"}) {
+    EXPECT_FALSE(splitUrl(url)) << '"' << url << '"';
+  }
+  EXPECT_TRUE(splitUrl("http://h")) << "8 bytes is long enough";
+}
+
+TEST(SplitUrlTest, PortsOutsideTheTcpRangeAreRefused) {
+  for (const char* url : {"http://h:65536/", "http://h:-1/", "http://h:99999999999999999999/",
+                          "http://h:123456"}) {
+    EXPECT_FALSE(splitUrl(url)) << url;
+  }
+}
+
+TEST(SplitUrlTest, LongUrlsAreSplitWhole) {
+  const std::string host(200, 'h');
+  const std::string path = "/" + std::string(289, 'p');  // with "q": a URL of 498 bytes, the longest a site holds
+  std::optional<RequestTarget> t = splitUrl("http://" + host + path + "q");
+  ASSERT_TRUE(t);
+  EXPECT_EQ(t->host, host);
+  EXPECT_EQ(t->path, path + "q");
+
+  std::string request = composeRequest(*t);
+  EXPECT_EQ(request.find("GET " + path + "q HTTP/1.0\r\n"), 0u);
+  EXPECT_NE(request.find("\r\nHost: " + host + ":80\r\n"), std::string::npos);
+}
+
+TEST(ComposeRequestTest, ExactBytes) {
+  std::optional<RequestTarget> t = splitUrl("http://h");
+  ASSERT_TRUE(t);
+  EXPECT_EQ(composeRequest(*t),
+            "GET / HTTP/1.0\r\n"
+            "Host: h:80\r\n"
+            "User-Agent: LINKSCOUT 0.3.3\r\n"
+            "\r\n");
+
+  t = splitUrl("HTTP://www.example.jp:8080/cgi?a=1&b=2#top");
+  ASSERT_TRUE(t);
+  EXPECT_EQ(composeRequest(*t),
+            "GET /cgi?a=1&b=2#top HTTP/1.0\r\n"
+            "Host: www.example.jp:8080\r\n"
+            "User-Agent: LINKSCOUT 0.3.3\r\n"
+            "\r\n");
+
+  EXPECT_EQ(composeRequest(RequestTarget{"h", 0, "/x"}),
+            "GET /x HTTP/1.0\r\nHost: h:0\r\nUser-Agent: LINKSCOUT 0.3.3\r\n\r\n");
+}
+
+}  // namespace
+}  // namespace ls
