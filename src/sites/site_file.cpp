@@ -1,0 +1,94 @@
+#include "sites/site_file.h"
+
+#include <cstdio>
+
+#include "common/file_io.h"
+#include "common/text.h"
+
+namespace ls {
+
+namespace {
+
+// Reads the next record; false when not one byte of its name line is left.
+// Lines missing because the file ends early read as empty.
+bool readRecord(std::FILE* f, const SiteLimits& limits, Site& site) {
+  if (!readLine(f, site.name, limits.name)) return false;
+  if (!readLine(f, site.url, limits.url)) site.url.clear();
+  if (!readLine(f, site.extract, limits.extract)) site.extract.clear();
+  std::string marker;
+  if (!readLine(f, marker, limits.marker)) marker.clear();
+  site.checked = isCheckedMarker(marker);
+  return true;
+}
+
+void appendField(std::string& out, std::string_view field, std::size_t limit) {
+  std::string line;
+  line.reserve(field.size());
+  for (char c : field)
+    if (c != '\r' && c != '\n') line.push_back(c);
+  appendLine(out, cutToBytes(line, limit));
+}
+
+}  // namespace
+
+bool isCheckedMarker(std::string_view marker) { return contains(marker, kCheckMarker); }
+
+SiteLookup readSiteRecord(std::string_view path, int k) {
+  SiteLookup result;
+  FilePtr f = openFile(path, "rb");
+  if (!f) {
+    result.status = SiteFileStatus::kCannotOpen;
+    return result;
+  }
+  Site site;
+  for (int i = 1; i <= k; ++i) {
+    if (!readRecord(f.get(), kCheckLimits, site)) return result;
+  }
+  if (k >= 1) result.site = std::move(site);
+  return result;
+}
+
+RecordAfter hasRecordAfter(std::string_view path, int k) {
+  RecordAfter result;
+  FilePtr f = openFile(path, "rb");
+  if (!f) {
+    result.status = SiteFileStatus::kCannotOpen;
+    return result;
+  }
+  Site skipped;
+  for (int i = 1; i <= k; ++i) {
+    if (!readRecord(f.get(), kCheckLimits, skipped)) return result;
+  }
+  std::string line;
+  result.exists = readLine(f.get(), line, 0);
+  return result;
+}
+
+SiteList readAllSites(std::string_view path, const SiteLimits& limits) {
+  SiteList result;
+  FilePtr f = openFile(path, "rb");
+  if (!f) {
+    result.status = SiteFileStatus::kCannotOpen;
+    return result;
+  }
+  Site site;
+  while (readRecord(f.get(), limits, site)) result.sites.push_back(site);
+  return result;
+}
+
+std::string siteFileText(const std::vector<Site>& sites) {
+  std::string out;
+  for (const Site& site : sites) {
+    appendField(out, site.name, kSiteNameWriteBytes);
+    appendField(out, site.url, kSiteUrlWriteBytes);
+    appendField(out, site.extract, kSiteExtractWriteBytes);
+    appendLine(out, site.checked ? kCheckMarker : kNoCheckMarker);
+  }
+  return out;
+}
+
+bool writeAllSites(std::string_view path, const std::vector<Site>& sites) {
+  return rewriteFile(path, siteFileText(sites));
+}
+
+}  // namespace ls
