@@ -89,8 +89,15 @@ static char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<cha
 
 bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (isSjisLead(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+      // A trail byte may look like a letter; double-byte characters match exactly.
+      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+      ++i;
+    } else if (lowerAscii(a[i]) != lowerAscii(b[i])) {
+      return false;
+    }
+  }
   return true;
 }
 

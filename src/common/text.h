@@ -58,7 +58,8 @@ std::int64_t parseLeadingInt(std::string_view text);
 // parseLeadingInt clamped into the range of int, as the settings readers use.
 int parseInt(std::string_view text);
 
-// ASCII-only case-insensitive comparison.
+// Case-insensitive for ASCII letters; double-byte characters (whose trail
+// byte may look like a letter) compare exactly.
 bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b);
 bool startsWithIgnoreAsciiCase(std::string_view text, std::string_view prefix);
 

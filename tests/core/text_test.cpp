@@ -1,0 +1,110 @@
+// Comma lists, character-boundary cuts, atoi-style numbers and file-name forms.
+#include <gtest/gtest.h>
+
+#include "common/paths.h"
+#include "common/text.h"
+
+namespace ls {
+namespace {
+
+using Entries = std::vector<std::string_view>;
+
+TEST(CommaList, SplitsLeftToRight) {
+  EXPECT_EQ(splitCommaList(""), Entries{});
+  EXPECT_EQ(splitCommaList("a"), Entries{"a"});
+  EXPECT_EQ(splitCommaList("a,b"), (Entries{"a", "b"}));
+  EXPECT_EQ(splitCommaList(","), Entries{""});
+  EXPECT_EQ(splitCommaList(",a"), (Entries{"", "a"}));
+  EXPECT_EQ(splitCommaList("a,,b"), (Entries{"a", "", "b"}));
+  EXPECT_EQ(splitCommaList("a,b,"), (Entries{"a", "b"}));
+}
+
+TEST(CommaList, AllAndAny) {
+  EXPECT_TRUE(containsAll("news 2002", ""));
+  EXPECT_TRUE(containsAll("news 2002", "news,2002"));
+  EXPECT_FALSE(containsAll("news", "news,2002"));
+  EXPECT_TRUE(containsAll("x", "x,"));
+  EXPECT_FALSE(containsAny("anything", ""));
+  EXPECT_TRUE(containsAny("anything", ","));
+  EXPECT_TRUE(containsAny("台風が来る", "地震,台風"));
+  EXPECT_FALSE(containsAny("晴れ", "地震,台風"));
+}
+
+TEST(Removal, AllAndFirst) {
+  std::string s = "a&nbsp;b&nbsp;";
+  removeAll(s, "&nbsp;");
+  EXPECT_EQ(s, "ab");
+  s = "aaab";
+  removeAll(s, "ab");
+  EXPECT_EQ(s, "aa");
+  s = "aabb";
+  removeAll(s, "ab");
+  EXPECT_EQ(s, "");
+  s = "keep";
+  removeAll(s, "");
+  EXPECT_EQ(s, "keep");
+  s = "x&ref=top&ref=top";
+  removeFirst(s, "&ref=top");
+  EXPECT_EQ(s, "x&ref=top");
+}
+
+TEST(Cut, NeverEndsInTheFirstByteOfACharacter) {
+  EXPECT_EQ(cutLength("abc", 10), 3u);
+  EXPECT_EQ(cutLength("abcdef", 3), 3u);
+  EXPECT_EQ(cutLength("aあ", 2), 1u);   // would split あ
+  EXPECT_EQ(cutLength("aあ", 3), 3u);
+  EXPECT_EQ(cutLength("あい", 3), 2u);
+  // The boundary is found from the start: a trail byte that looks like a
+  // lead byte (0x95 0x5C "表", 0x83 0x41 "ア") does not confuse it.
+  EXPECT_EQ(cutLength("表表", 3), 2u);
+  EXPECT_EQ(cutLength("\x81\x81\x81\x81", 3), 2u);
+  // Half-width katakana (0xA1-0xDF) and high single bytes are one byte each.
+  EXPECT_EQ(cutLength("\xB1\xB2\xB3\xB4", 3), 3u);
+  EXPECT_EQ(cutLength("\xFD\xFE\xFF\xA0", 3), 3u);
+  // Every lead byte range edge.
+  for (unsigned lead : {0x81u, 0x9Fu, 0xE0u, 0xFCu}) {
+    std::string t = "x";
+    t += static_cast<char>(lead);
+    t += '@';
+    EXPECT_EQ(cutLength(t, 2), 1u) << lead;
+  }
+  for (unsigned single : {0x80u, 0xA0u, 0xDFu, 0xFDu}) {
+    std::string t = "x";
+    t += static_cast<char>(single);
+    t += '@';
+    EXPECT_EQ(cutLength(t, 2), 2u) << single;
+  }
+}
+
+TEST(Numbers, ReadLikeAtoi) {
+  EXPECT_EQ(parseInt("10"), 10);
+  EXPECT_EQ(parseInt("  -12xyz"), -12);
+  EXPECT_EQ(parseInt("+7"), 7);
+  EXPECT_EQ(parseInt("\t\n 42"), 42);
+  EXPECT_EQ(parseInt(""), 0);
+  EXPECT_EQ(parseInt("abc"), 0);
+  EXPECT_EQ(parseInt("- 5"), 0);
+  EXPECT_EQ(parseInt("99999999999999999999999"), 2147483647);
+  EXPECT_EQ(parseInt("-99999999999999999999999"), -2147483647 - 1);
+  EXPECT_GT(parseLeadingInt("99999999999999999999999"), 65535);
+}
+
+TEST(Names, CaseInsensitiveAsciiOnly) {
+  EXPECT_TRUE(equalsIgnoreAsciiCase("Window", "WINDOW"));
+  EXPECT_FALSE(equalsIgnoreAsciiCase("Window", "Windows"));
+  EXPECT_TRUE(startsWithIgnoreAsciiCase("HTTP://host", "http://"));
+  EXPECT_FALSE(startsWithIgnoreAsciiCase("http:/", "http://"));
+  // "ア" is 0x83 0x41: its trail byte is no letter "A".
+  EXPECT_FALSE(equalsIgnoreAsciiCase("ア", "\x83\x61"));
+}
+
+TEST(Paths, ApplicationDirectoryEndsInASeparator) {
+  std::string exe = std::string("C:") + kPathSep + "Tools" + kPathSep + "LINKSCOUT.exe";
+  EXPECT_EQ(applicationDirectory(exe), std::string("C:") + kPathSep + "Tools" + kPathSep);
+  EXPECT_EQ(applicationDirectory("LINKSCOUT.exe"), "");
+  EXPECT_EQ(joinPath("dir" + std::string(1, kPathSep), "LOG", "x.log"),
+            "dir" + std::string(1, kPathSep) + "LOG" + kPathSep + "x.log");
+}
+
+}  // namespace
+}  // namespace ls
