@@ -5,19 +5,18 @@
 #include "common/file_io.h"
 #include "engine/page_text.h"
 #include "engine/site_log.h"
-#include "settings/ini_file.h"
+#include "settings/settings_file.h"
 
 namespace ls {
 
 namespace {
-constexpr std::size_t kListSettingLimit = 499;
 constexpr const char* kMsgScanning = "新着ニュース確認中";
 }  // namespace
 
 HeadlineFilters readHeadlineFilters(const EngineContext& ctx) {
   HeadlineFilters f;
-  f.deleteList = readProfileString(ctx.settingsPath, "SETTING", "DELETE", "", kListSettingLimit);
-  f.disregardList = readProfileString(ctx.settingsPath, "SETTING", "DISREGARD", "", kListSettingLimit);
+  f.deleteList = readWordList(ctx.settingsPath, kDELETE);
+  f.disregardList = readWordList(ctx.settingsPath, kDISREGARD);
   return f;
 }
 
