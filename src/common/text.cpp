@@ -41,7 +41,7 @@ bool containsAny(std::string_view text, std::string_view commaList) {
 }
 
 void removeAll(std::string& text, std::string_view part) {
-  if (part.empty() || text.size() < part.size()) return;
+  if (part.empty() || text.find(part) == std::string::npos) return;
   // Removing an occurrence can join the text before it with the text after
   // it into a new occurrence that starts up to part.size()-1 bytes earlier,
   // so the output is built as a stack and its tail is checked after each

@@ -11,13 +11,20 @@ namespace ls {
 std::string joinPageLines(std::string_view fileBytes) {
   std::string out;
   out.reserve(fileBytes.size());
-  for (char c : fileBytes) {
-    if (c == '\0') continue;
-    if (c == '\n') {
-      for (int i = 0; i < 2 && !out.empty() && out.back() == '\r'; ++i) out.pop_back();
-      continue;
+  // Runs without a line feed or a NUL byte are copied whole.
+  const char* p = fileBytes.data();
+  const char* end = p + fileBytes.size();
+  while (p < end) {
+    const char* lf = static_cast<const char*>(std::memchr(p, '\n', end - p));
+    const char* stop = lf ? lf : end;
+    while (const char* nul = static_cast<const char*>(std::memchr(p, '\0', stop - p))) {
+      out.append(p, nul);
+      p = nul + 1;
     }
-    out.push_back(c);
+    out.append(p, stop);
+    if (!lf) break;
+    for (int i = 0; i < 2 && !out.empty() && out.back() == '\r'; ++i) out.pop_back();
+    p = lf + 1;
   }
   return out;
 }

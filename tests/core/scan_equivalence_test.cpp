@@ -42,6 +42,26 @@ TEST(ScanEquivalence, CommentRemovalMatchesTheLiteralRestartingVersion) {
   }
 }
 
+TEST(ScanEquivalence, LineJoinMatchesAByteByByteJoin) {
+  std::mt19937 rng(5);
+  const char alphabet[] = {'\r', '\n', '\0', 'a'};
+  std::uniform_int_distribution<int> pick(0, 3), len(0, 30);
+  for (int round = 0; round < 20000; ++round) {
+    std::string file;
+    for (int i = len(rng); i > 0; --i) file += alphabet[pick(rng)];
+    std::string slow;
+    for (char c : file) {
+      if (c == '\0') continue;
+      if (c != '\n') {
+        slow += c;
+        continue;
+      }
+      for (int i = 0; i < 2 && !slow.empty() && slow.back() == '\r'; ++i) slow.pop_back();
+    }
+    ASSERT_EQ(joinPageLines(file), slow);
+  }
+}
+
 TEST(ScanEquivalence, RemoveAllMatchesRestartingFromTheStart) {
   std::mt19937 rng(11);
   const char alphabet[] = "abc";
