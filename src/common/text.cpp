@@ -41,16 +41,19 @@ bool containsAny(std::string_view text, std::string_view commaList) {
 }
 
 void removeAll(std::string& text, std::string_view part) {
-  if (part.empty() || text.find(part) == std::string::npos) return;
+  if (part.empty()) return;
+  const std::size_t first = text.find(part);
+  if (first == std::string::npos) return;
   // Removing an occurrence can join the text before it with the text after
   // it into a new occurrence that starts up to part.size()-1 bytes earlier,
-  // so the output is built as a stack and its tail is checked after each
-  // append: one pass, the same result as restarting from the start.
-  std::string out;
+  // so from the first occurrence on the output is built as a stack whose
+  // tail is checked after each byte: one pass, and the same result as
+  // searching again from the start after every removal.
+  std::string out(text, 0, first);
   out.reserve(text.size());
   const std::size_t n = part.size();
-  for (char c : text) {
-    out.push_back(c);
+  for (std::size_t i = first; i < text.size(); ++i) {
+    out.push_back(text[i]);
     if (out.size() >= n && out.back() == part.back() &&
         std::memcmp(out.data() + out.size() - n, part.data(), n) == 0) {
       out.resize(out.size() - n);

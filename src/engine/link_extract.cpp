@@ -15,6 +15,7 @@ std::vector<LinkItem> extractLinks(std::string& text, std::string_view siteUrl, 
 
   const std::vector<std::string_view> required = splitCommaList(extract);
   const std::vector<std::string_view> removals = splitCommaList(filters.deleteList);
+  const std::vector<std::string_view> ignored = splitCommaList(filters.disregardList);
 
   std::vector<LinkItem> links;
   AnchorWalker walker(text);
@@ -36,7 +37,9 @@ std::vector<LinkItem> extractLinks(std::string& text, std::string_view siteUrl, 
     item.url = absoluteUrl(parts.target, base);
     cutInPlace(item.url, kLinkUrlLimit);
     for (std::string_view entry : removals) removeAll(item.headline, entry);
-    if (containsAny(item.headline, filters.disregardList)) continue;
+    bool disregarded = false;
+    for (std::string_view entry : ignored) disregarded = disregarded || contains(item.headline, entry);
+    if (disregarded) continue;
     links.push_back(std::move(item));
   }
   return links;
