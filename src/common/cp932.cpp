@@ -158,13 +158,11 @@ std::size_t decodeUtf8Char(std::string_view text, std::size_t pos, char32_t& cp)
 std::string utf8ToCp932(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
-  const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
   std::size_t i = 0;
-  std::size_t n = utf8.size();
+  const std::size_t n = utf8.size();
   while (i < n) {
     // Runs of ASCII, the bulk of any page, are copied without decoding.
-    std::size_t run = i;
-    while (run < n && s[run] < 0x80) ++run;
+    std::size_t run = asciiRunEnd(utf8, i);
     if (run > i) {
       out.append(utf8.data() + i, run - i);
       i = run;

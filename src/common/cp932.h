@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -44,5 +45,30 @@ std::uint16_t encodeCp932Char(char32_t cp);
 // U+10FFFF are malformed.
 inline constexpr char32_t kNoChar = 0xFFFFFFFF;
 std::size_t decodeUtf8Char(std::string_view text, std::size_t pos, char32_t& cp);
+
+// The Shift_JIS code of a JIS X 0208 row and cell (0x21-0x7E each), by the
+// arithmetic that defines Shift_JIS. Rows past 94 are not JIS X 0208; the
+// formula puts rows 0x79-0x7C on the NEC-selected lead bytes 0xED-0xEE, as
+// EUC-JP written by Windows (CP51932) uses them.
+inline std::uint16_t jisToSjis(unsigned row, unsigned cell) {
+  unsigned lead = ((row + 1) >> 1) + (row <= 0x5E ? 0x70 : 0xB0);
+  unsigned trail = (row & 1) ? cell + 0x1F + (cell >= 0x60) : cell + 0x7E;
+  return static_cast<std::uint16_t>(lead << 8 | trail);
+}
+
+// The end of the run of ASCII bytes (below 0x80) that starts at `i`, eight
+// bytes at a time: pages are mostly markup.
+inline std::size_t asciiRunEnd(std::string_view text, std::size_t i) {
+  const char* s = text.data();
+  const std::size_t n = text.size();
+  while (i + 8 <= n) {
+    std::uint64_t word;
+    std::memcpy(&word, s + i, 8);
+    if (word & 0x8080808080808080ull) break;
+    i += 8;
+  }
+  while (i < n && static_cast<unsigned char>(s[i]) < 0x80) ++i;
+  return i;
+}
 
 }  // namespace ls

@@ -19,29 +19,24 @@ void appendGeta(std::string& out) { out.append("\x81\xAC", 2); }
 
 // Copies the run of ASCII bytes at `i` and moves past it.
 void copyAscii(std::string_view in, std::size_t& i, std::string& out) {
-  std::size_t start = i;
-  while (i < in.size() && at(in, i) < 0x80) ++i;
-  out.append(in.data() + start, i - start);
+  std::size_t end = asciiRunEnd(in, i);
+  out.append(in.data() + i, end - i);
+  i = end;
 }
 
-// A JIS X 0208 row and cell (0x21-0x7E each) as its Shift_JIS code. Rows past
-// 94 of the JIS range land in the NEC-selected rows 0xED-0xEE, as EUC-JP
-// written by Windows (CP51932) has them.
-std::uint16_t jisToSjis(unsigned j1, unsigned j2) {
-  unsigned lead = ((j1 + 1) >> 1) + (j1 <= 0x5E ? 0x70 : 0xB0);
-  unsigned trail = (j1 & 1) ? j2 + 0x1F + (j2 >= 0x60) : j2 + 0x7E;
-  return static_cast<std::uint16_t>(lead << 8 | trail);
-}
-
-// A code with no character (an empty JIS cell) becomes 〓 like any other
-// character that Shift_JIS cannot show.
+// The character at a JIS-derived code, written as Windows writes it: a
+// duplicate (NEC row 13, the NEC-selected rows of CP51932) goes through
+// Unicode to its preferred code, so it matches what the user types. A code
+// with no character (an empty JIS cell) becomes 〓.
 void appendSjis(std::string& out, std::uint16_t code) {
-  if (decodeCp932Char(code) == 0xFFFD) {
+  char32_t cp = decodeCp932Char(code);
+  if (cp == 0xFFFD) {
     appendGeta(out);
-  } else {
-    out.push_back(static_cast<char>(code >> 8));
-    out.push_back(static_cast<char>(code & 0xFF));
+    return;
   }
+  code = encodeCp932Char(cp);
+  out.push_back(static_cast<char>(code >> 8));
+  out.push_back(static_cast<char>(code & 0xFF));
 }
 
 bool isEucByte(unsigned char b) { return b >= 0xA1 && b <= 0xFE; }

@@ -301,8 +301,10 @@ TEST(PageConvert, EucJpEdges) {
   EXPECT_EQ(conv(bytes({0xB0, 0xA1})), "亜");                        // first kanji
   EXPECT_EQ(conv(bytes({0xF4, 0xA6})), "熙");                        // last JIS X 0208 kanji
   EXPECT_EQ(conv(bytes({0xAD, 0xA1})), "\x87\x40");                 // NEC row 13: ①
-  EXPECT_EQ(decodeCp932Char(0xED40), 0x7E8Au);
-  EXPECT_EQ(conv(bytes({0xF9, 0xA1})), "\xED\x40");                 // NEC-selected IBM row
+  // Duplicates come out at the code Windows prefers: 纊 of the NEC-selected
+  // rows (0xED40) at its IBM code, ≒ of row 13 (0x8790) at its JIS code.
+  EXPECT_EQ(conv(bytes({0xF9, 0xA1})), "\xFA\x5C");
+  EXPECT_EQ(conv(bytes({0xAD, 0xF0})), "\x81\xE0");
   EXPECT_EQ(conv(bytes({0xFE, 0xFE})), kGeta);                      // empty cell
   EXPECT_EQ(conv(bytes({0xA9, 0xA1})), kGeta);                      // empty row
   EXPECT_EQ(conv(bytes({0x8E, 0xA1, 0x8E, 0xDF})), "\xA1\xDF");     // half-width katakana
@@ -326,7 +328,8 @@ TEST(PageConvert, EveryJisX0208CodeThroughEucJpAndIso2022Jp) {
     if (lead > 0x9F && lead < 0xE0) continue;
     for (int trail = 0x40; trail <= 0xFC; ++trail) {
       auto code = static_cast<std::uint16_t>(lead << 8 | trail);
-      if (trail == 0x7F || decodeCp932Char(code) == 0xFFFD) continue;
+      // Only the code Windows prefers for a character comes back as it was.
+      if (trail == 0x7F || encodeCp932Char(decodeCp932Char(code)) != code) continue;
       sjis += static_cast<char>(lead);
       sjis += static_cast<char>(trail);
     }
