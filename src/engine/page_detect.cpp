@@ -115,8 +115,8 @@ std::optional<PageEncoding> headerCharset(std::string_view page, std::size_t bod
   // A real header ends the value at the line end; a joined one does not, so
   // the value's length is bounded instead.
   std::size_t end = std::min(body, field + 256);
-  std::size_t eol = page.find_first_of("\r\n", field);
-  if (eol != kNpos) end = std::min(end, eol);
+  std::size_t eol = page.substr(0, end).find_first_of("\r\n", field);
+  if (eol != kNpos) end = eol;
   return namedIn(page, "charset", field, end);
 }
 
