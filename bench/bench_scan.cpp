@@ -1,0 +1,161 @@
+// Page scan, wizard listing and detection speed, on a realistic page and on
+// hostile ones. Each hostile kind runs at 1 MB and 10 MB so the two can be
+// compared: linear code takes about ten times as long for the larger one.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/file_io.h"
+#include "engine/link_extract.h"
+#include "engine/page_scan.h"
+#include "engine/page_text.h"
+#include "engine/site_log.h"
+#include "wizard/link_listing.h"
+
+namespace {
+
+constexpr std::size_t kMB = 1 << 20;
+
+std::string repeatTo(const std::string& unit, std::size_t bytes) {
+  std::string out;
+  out.reserve(bytes + unit.size());
+  while (out.size() < bytes) out += unit;
+  return out;
+}
+
+// A Shift_JIS news page of about 1 MB with 5,000 links amid markup, as
+// the page file stores it (CR CR LF line ends).
+std::string realisticPage() {
+  std::string page = "HTTP/1.0 200 OK\r\r\nContent-Type: text/html; charset=Shift_JIS\r\r\n\r\r\n<html><head>"
+                     "<title>ニュース</title></head><body>\r\r\n";
+  for (int i = 0; page.size() < kMB; ++i) {
+    page += "<div class=\"item\"><span class=\"date\">2026/12/07 10:" + std::to_string(i % 60) +
+            "</span><!-- item -->\r\r\n";
+    page += "<a href=\"/news/2026/12/07/" + std::to_string(i) + ".html\" target=\"_top\">【速報】台風" +
+            std::to_string(i) + "号が接近、関東は夜から雨&nbsp;<b>続報</b></a></div>\r\r\n";
+  }
+  return page;
+}
+
+void scanText(benchmark::State& state, const std::string& page, const char* extract = "",
+              ls::HeadlineFilters filters = {}) {
+  std::size_t links = 0;
+  for (auto _ : state) {
+    std::string text = ls::scanTextOf(page);
+    links = ls::extractLinks(text, "http://host/news/index.html", extract, filters).size();
+    benchmark::DoNotOptimize(links);
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+  state.counters["links"] = static_cast<double>(links);
+}
+
+void BM_ScanRealistic(benchmark::State& state) {
+  static const std::string page = realisticPage();
+  ls::HeadlineFilters f;
+  f.deleteList = "&nbsp;,&gt;";
+  scanText(state, page, "/news/", f);
+}
+BENCHMARK(BM_ScanRealistic)->Unit(benchmark::kMillisecond);
+
+void BM_ListingRealistic(benchmark::State& state) {
+  static const std::string page = realisticPage();
+  for (auto _ : state) benchmark::DoNotOptimize(ls::listPageLinks(page).size());
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+}
+BENCHMARK(BM_ListingRealistic)->Unit(benchmark::kMillisecond);
+
+void BM_HostileComments(benchmark::State& state) {
+  scanText(state, repeatTo("<!---->", state.range(0) * kMB));
+}
+void BM_HostileUnclosedHref(benchmark::State& state) {
+  scanText(state, repeatTo("href=x>", state.range(0) * kMB));
+}
+void BM_HostileDotDotChains(benchmark::State& state) {
+  scanText(state, repeatTo("<a href=" + repeatTo("../", 6000) + "x.html>a long headline</a>\r\r\n", state.range(0) * kMB));
+}
+void BM_HostileHugeHeadline(benchmark::State& state) {
+  scanText(state, "<a href=x.html>" + repeatTo("あ", state.range(0) * kMB) + "</a>");
+}
+void BM_HostileDeleteEverywhere(benchmark::State& state) {
+  ls::HeadlineFilters f;
+  f.deleteList = "aa";
+  scanText(state, repeatTo("<a href=x.html>" + repeatTo("a", 990) + "</a>", state.range(0) * kMB), "", f);
+}
+void BM_HostileListingComments(benchmark::State& state) {
+  std::string page = repeatTo("<!-- -->", state.range(0) * kMB);
+  for (auto _ : state) benchmark::DoNotOptimize(ls::listPageLinks(page).size());
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+}
+void BM_HostileListingUnclosedHref(benchmark::State& state) {
+  std::string page = repeatTo("href = x >", state.range(0) * kMB);
+  for (auto _ : state) benchmark::DoNotOptimize(ls::listPageLinks(page).size());
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+}
+BENCHMARK(BM_HostileComments)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HostileUnclosedHref)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HostileDotDotChains)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HostileHugeHeadline)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HostileDeleteEverywhere)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HostileListingComments)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HostileListingUnclosedHref)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
+// Detection of 2,000 links against a previous log of 2,000, half of them new.
+class MemoryList : public ls::NewsList {
+ public:
+  int count() const override { return static_cast<int>(rows_.size()); }
+  void insertTop(const std::string& h, int) override { rows_.insert(rows_.begin(), h); }
+  void setText(int, int, const std::string&) override {}
+  std::string text(int row, int) const override { return rows_[row]; }
+  int icon(int) const override { return 0; }
+  void setIcon(int, int) override {}
+  void deleteRow(int row) override { rows_.erase(rows_.begin() + row); }
+  void clear() override { rows_.clear(); }
+  void repaint() override {}
+
+ private:
+  std::vector<std::string> rows_;
+};
+
+class QuietUi : public ls::UserInterface {
+ public:
+  void setStatus(int, const std::string&) override {}
+  void message(const std::string&) override {}
+  [[noreturn]] void fatal(const std::string& text) override { throw std::runtime_error(text); }
+};
+
+void BM_Detection2000(benchmark::State& state) {
+  namespace fs = std::filesystem;
+  fs::path dir = fs::temp_directory_path() / "linkscout-bench-detect";
+  fs::create_directories(dir / "LOG");
+  MemoryList list;
+  QuietUi ui;
+  ls::EngineContext ctx;
+  ctx.appDir = dir.string() + "/";
+  ctx.settingsPath = ctx.appDir + "LINKSCOUT.ini";
+  ctx.news = &list;
+  ctx.ui = &ui;
+  std::string previous, current;
+  for (int i = 0; i < 2000; ++i) {
+    std::string h = "【速報】台風" + std::to_string(i) + "号が接近、関東は夜から雨 続報あり";
+    ls::appendLogEntry(previous, h, "http://host/news/" + std::to_string(i) + ".html");
+    std::string c = i % 2 ? h : "新しい見出し " + std::to_string(i) + " 地震情報";
+    ls::appendLogEntry(current, c, "http://host/news/" + std::to_string(i) + ".html");
+  }
+  ls::SiteLogPaths p = ls::siteLogPaths(ctx, "bench");
+  for (auto _ : state) {
+    state.PauseTiming();
+    ls::rewriteFile(p.previous, previous);
+    ls::rewriteFile(p.current, current);
+    ls::removeFile(p.all);
+    list.clear();
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(ls::detectNewLinks(ctx, "bench", 0));
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * (previous.size() + current.size())));
+  fs::remove_all(dir);
+}
+BENCHMARK(BM_Detection2000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
