@@ -14,9 +14,25 @@
 #include "engine/site_log.h"
 #include "wizard/link_listing.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 
 constexpr std::size_t kMB = 1 << 20;
+
+#ifdef __GLIBC__
+// Buffers of 10 MB would otherwise be mapped afresh at every iteration while
+// those of 1 MB are reused from the heap, and on a virtual machine the first
+// touch of new pages costs more than the scan itself. Reusing both measures
+// the code, which is what the 1 MB against 10 MB comparison is about.
+const bool kHeapKept = [] {
+  mallopt(M_MMAP_THRESHOLD, 512 << 20);
+  mallopt(M_TRIM_THRESHOLD, 1024 << 20);
+  return true;
+}();
+#endif
 
 std::string repeatTo(const std::string& unit, std::size_t bytes) {
   std::string out;
