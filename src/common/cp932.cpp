@@ -64,7 +64,73 @@ void decodeEach(std::string_view sjis, Sink sink) {
   }
 }
 
+// The Shift_JIS code at a JIS row and cell, by the arithmetic alone.
+std::uint16_t jisToSjis(unsigned row, unsigned cell) {
+  unsigned lead = ((row + 1) >> 1) + (row <= 0x5E ? 0x70 : 0xB0);
+  unsigned trail = (row & 1) ? cell + 0x1F + (cell >= 0x60) : cell + 0x7E;
+  return static_cast<std::uint16_t>(lead << 8 | trail);
+}
+
+// One step of strict UTF-8 decoding (see decodeUtf8Char), here so that the
+// converter below gets it inlined.
+inline std::size_t utf8Step(const unsigned char* s, std::size_t n, std::size_t pos, char32_t& cp) {
+  unsigned char b = s[pos];
+  if (b < 0x80) {
+    cp = b;
+    return 1;
+  }
+  // Well-formed sequences after Unicode table 3-7: the second byte's range
+  // depends on the first, which rules out overlongs, surrogates and values
+  // beyond U+10FFFF.
+  std::size_t len;
+  unsigned char lo = 0x80, hi = 0xBF;
+  if (b >= 0xC2 && b <= 0xDF) {
+    len = 2;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    len = 3;
+    if (b == 0xE0) lo = 0xA0;
+    if (b == 0xED) hi = 0x9F;
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    len = 4;
+    if (b == 0xF0) lo = 0x90;
+    if (b == 0xF4) hi = 0x8F;
+  } else {
+    cp = kNoChar;
+    return 1;
+  }
+  char32_t value = b & (0xFF >> (len + 1));
+  for (std::size_t k = 1; k < len; ++k) {
+    if (pos + k >= n || s[pos + k] < lo || s[pos + k] > hi) {
+      cp = kNoChar;  // the well-formed prefix so far is one malformed unit
+      return k;
+    }
+    value = (value << 6) | (s[pos + k] & 0x3F);
+    lo = 0x80;
+    hi = 0xBF;
+  }
+  cp = value;
+  return len;
+}
+
 }  // namespace
+
+std::uint16_t jisToCp932(unsigned row, unsigned cell) {
+  // Built once from the tables: one lookup instead of a decode and an encode
+  // for every character of an EUC-JP or ISO-2022-JP page.
+  struct Table {
+    std::uint16_t code[94][94];
+    Table() {
+      for (unsigned r = 0; r < 94; ++r) {
+        for (unsigned c = 0; c < 94; ++c) {
+          char32_t cp = decodeCp932Char(jisToSjis(r + 0x21, c + 0x21));
+          code[r][c] = cp == kReplacement ? 0 : encodeCp932Char(cp);
+        }
+      }
+    }
+  };
+  static const Table table;
+  return table.code[row - 0x21][cell - 0x21];
+}
 
 char32_t decodeCp932Char(std::uint16_t code) {
   if (code < 0x80) return code;
@@ -115,67 +181,40 @@ std::string utf16ToCp932(std::u16string_view utf16) {
 }
 
 std::size_t decodeUtf8Char(std::string_view text, std::size_t pos, char32_t& cp) {
-  const auto* s = reinterpret_cast<const unsigned char*>(text.data());
-  std::size_t n = text.size();
-  unsigned char b = s[pos];
-  if (b < 0x80) {
-    cp = b;
-    return 1;
-  }
-  // Well-formed sequences after Unicode table 3-7: the second byte's range
-  // depends on the first, which rules out overlongs, surrogates and values
-  // beyond U+10FFFF.
-  std::size_t len;
-  unsigned char lo = 0x80, hi = 0xBF;
-  if (b >= 0xC2 && b <= 0xDF) {
-    len = 2;
-  } else if (b >= 0xE0 && b <= 0xEF) {
-    len = 3;
-    if (b == 0xE0) lo = 0xA0;
-    if (b == 0xED) hi = 0x9F;
-  } else if (b >= 0xF0 && b <= 0xF4) {
-    len = 4;
-    if (b == 0xF0) lo = 0x90;
-    if (b == 0xF4) hi = 0x8F;
-  } else {
-    cp = kNoChar;
-    return 1;
-  }
-  char32_t value = b & (0xFF >> (len + 1));
-  for (std::size_t k = 1; k < len; ++k) {
-    if (pos + k >= n || s[pos + k] < lo || s[pos + k] > hi) {
-      cp = kNoChar;  // the well-formed prefix so far is one malformed unit
-      return k;
-    }
-    value = (value << 6) | (s[pos + k] & 0x3F);
-    lo = 0x80;
-    hi = 0xBF;
-  }
-  cp = value;
-  return len;
+  return utf8Step(reinterpret_cast<const unsigned char*>(text.data()), text.size(), pos, cp);
 }
 
 std::string utf8ToCp932(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  std::size_t i = 0;
   const std::size_t n = utf8.size();
+  const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
+  // Written through a pointer into room for the worst case (a malformed byte
+  // gives two), then trimmed: pages are large and this is the common path.
+  std::string out(2 * n, '\0');
+  char* w = &out[0];
+  std::size_t i = 0;
   while (i < n) {
     // Runs of ASCII, the bulk of any page, are copied without decoding.
     std::size_t run = asciiRunEnd(utf8, i);
-    if (run > i) {
-      out.append(utf8.data() + i, run - i);
-      i = run;
-      if (i == n) break;
-    }
+    std::memcpy(w, s + i, run - i);
+    w += run - i;
+    i = run;
+    if (i == n) break;
     char32_t cp;
-    i += decodeUtf8Char(utf8, i, cp);
-    if (cp == kNoChar) {
-      appendCode(out, kGeta);
+    unsigned char b = s[i];
+    if (b >= 0xE1 && b <= 0xEF && b != 0xED && i + 2 < n && (s[i + 1] & 0xC0) == 0x80 &&
+        (s[i + 2] & 0xC0) == 0x80) {
+      // Three bytes with no special second-byte range: nearly all of Japanese.
+      cp = (b & 0x0Fu) << 12 | (s[i + 1] & 0x3Fu) << 6 | (s[i + 2] & 0x3Fu);
+      i += 3;
     } else {
-      appendEncoded(out, cp);
+      i += utf8Step(s, n, i, cp);
     }
+    std::uint16_t code = cp == kNoChar ? 0 : encodeCp932Char(cp);
+    if (code == 0) code = kGeta;
+    if (code > 0xFF) *w++ = static_cast<char>(code >> 8);
+    *w++ = static_cast<char>(code & 0xFF);
   }
+  out.resize(static_cast<std::size_t>(w - out.data()));
   return out;
 }
 

@@ -46,15 +46,12 @@ std::uint16_t encodeCp932Char(char32_t cp);
 inline constexpr char32_t kNoChar = 0xFFFFFFFF;
 std::size_t decodeUtf8Char(std::string_view text, std::size_t pos, char32_t& cp);
 
-// The Shift_JIS code of a JIS X 0208 row and cell (0x21-0x7E each), by the
-// arithmetic that defines Shift_JIS. Rows past 94 are not JIS X 0208; the
-// formula puts rows 0x79-0x7C on the NEC-selected lead bytes 0xED-0xEE, as
-// EUC-JP written by Windows (CP51932) uses them.
-inline std::uint16_t jisToSjis(unsigned row, unsigned cell) {
-  unsigned lead = ((row + 1) >> 1) + (row <= 0x5E ? 0x70 : 0xB0);
-  unsigned trail = (row & 1) ? cell + 0x1F + (cell >= 0x60) : cell + 0x7E;
-  return static_cast<std::uint16_t>(lead << 8 | trail);
-}
+// The Shift_JIS code, as Windows writes it, of the character at a JIS X 0208
+// row and cell (0x21-0x7E each), as EUC-JP and ISO-2022-JP carry them: the
+// arithmetic that defines Shift_JIS, with NEC row 13 and, in rows 0x79-0x7C,
+// the NEC-selected IBM extensions of Windows' EUC-JP (CP51932); a character
+// found at several codes comes at its preferred one. 0 for an empty cell.
+std::uint16_t jisToCp932(unsigned row, unsigned cell);
 
 // The end of the run of ASCII bytes (below 0x80) that starts at `i`, eight
 // bytes at a time: pages are mostly markup.

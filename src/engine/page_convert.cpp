@@ -2,6 +2,7 @@
 #include "engine/page_convert.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "common/cp932.h"
 #include "common/text.h"
@@ -15,28 +16,19 @@ constexpr char kShiftIn = '\x0F';
 
 unsigned char at(std::string_view s, std::size_t i) { return static_cast<unsigned char>(s[i]); }
 
+constexpr std::uint16_t kGeta = 0x81AC;  // 〓
+
 void appendGeta(std::string& out) { out.append("\x81\xAC", 2); }
 
-// Copies the run of ASCII bytes at `i` and moves past it.
-void copyAscii(std::string_view in, std::size_t& i, std::string& out) {
-  std::size_t end = asciiRunEnd(in, i);
-  out.append(in.data() + i, end - i);
-  i = end;
-}
-
-// The character at a JIS-derived code, written as Windows writes it: a
-// duplicate (NEC row 13, the NEC-selected rows of CP51932) goes through
-// Unicode to its preferred code, so it matches what the user types. A code
-// with no character (an empty JIS cell) becomes 〓.
-void appendSjis(std::string& out, std::uint16_t code) {
-  char32_t cp = decodeCp932Char(code);
-  if (cp == 0xFFFD) {
+// An empty JIS cell becomes 〓 like any other character Shift_JIS cannot show.
+void appendJis(std::string& out, unsigned row, unsigned cell) {
+  std::uint16_t code = jisToCp932(row, cell);
+  if (code == 0) {
     appendGeta(out);
-    return;
+  } else {
+    out.push_back(static_cast<char>(code >> 8));
+    out.push_back(static_cast<char>(code & 0xFF));
   }
-  code = encodeCp932Char(cp);
-  out.push_back(static_cast<char>(code >> 8));
-  out.push_back(static_cast<char>(code & 0xFF));
 }
 
 bool isEucByte(unsigned char b) { return b >= 0xA1 && b <= 0xFE; }
@@ -54,29 +46,40 @@ bool endsInsideCharacter(std::string_view in, std::size_t i) {
 // Every broken or cut-off sequence gives one 〓 for its first byte, and the
 // next byte is read again, so ASCII after a broken character survives.
 std::string eucJpToSjis(std::string_view in) {
-  std::string out;
-  out.reserve(in.size());
-  std::size_t i = 0;
   const std::size_t n = in.size();
+  // Written through a pointer into room for the worst case (a broken byte
+  // gives two), then trimmed.
+  std::string out(2 * n, '\0');
+  char* w = &out[0];
+  auto put = [&w](std::uint16_t code) {
+    *w++ = static_cast<char>(code >> 8);
+    *w++ = static_cast<char>(code & 0xFF);
+  };
+  std::size_t i = 0;
   while (i < n) {
-    copyAscii(in, i, out);
+    std::size_t run = asciiRunEnd(in, i);
+    std::memcpy(w, in.data() + i, run - i);
+    w += run - i;
+    i = run;
     if (i == n) break;
     unsigned char b = at(in, i);
     if (b == 0x8E && i + 1 < n && isKanaByte(at(in, i + 1))) {
-      out.push_back(in[i + 1]);  // half-width katakana: its single byte
+      *w++ = in[i + 1];  // half-width katakana: its single byte
       i += 2;
     } else if (b == 0x8F && i + 2 < n && isEucByte(at(in, i + 1)) && isEucByte(at(in, i + 2))) {
-      appendGeta(out);  // JIS X 0212 has no Shift_JIS form
+      put(kGeta);  // JIS X 0212 has no Shift_JIS form
       i += 3;
     } else if (isEucByte(b) && i + 1 < n && isEucByte(at(in, i + 1))) {
-      appendSjis(out, jisToSjis(b - 0x80, at(in, i + 1) - 0x80));
+      std::uint16_t code = jisToCp932(b - 0x80, at(in, i + 1) - 0x80);
+      put(code != 0 ? code : kGeta);
       i += 2;
     } else {
-      appendGeta(out);
+      put(kGeta);
       if (endsInsideCharacter(in, i)) break;
       ++i;
     }
   }
+  out.resize(static_cast<std::size_t>(w - out.data()));
   return out;
 }
 
@@ -135,7 +138,7 @@ std::string iso2022JpToSjis(std::string_view in) {
       out.append(in.data() + start, i - start);
     } else if (i + 1 < n && isJisByte(at(in, i + 1))) {
       if (mode == JisMode::Jis0208) {
-        appendSjis(out, jisToSjis(b, at(in, i + 1)));
+        appendJis(out, b, at(in, i + 1));
       } else {
         appendGeta(out);
       }

@@ -230,7 +230,7 @@ long eucJpPenalty(std::string_view page, long cap) {
       if (left == 0) break;
       unsigned char t = at(page, i + 1);
       if (isEucByte(t)) {
-        penalty += sjisCodePenalty(jisToSjis(b - 0x80, t - 0x80));
+        if (jisToCp932(b - 0x80, t - 0x80) == 0) penalty += kUnlikely;
         ++i;
       } else {
         penalty += kIllegal;
