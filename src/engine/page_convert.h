@@ -52,9 +52,12 @@ PageEncoding detectPageEncoding(std::string_view page);
 
 // The page converted to Shift_JIS with its detected encoding. Shift_JIS text
 // comes back byte for byte, invalid bytes included. What has no Shift_JIS form
-// becomes 0x81AC (〓), and so do malformed sequences. Character references
-// are left as they are. The result has at most floor(1.3 x page size) bytes:
-// a longer one is cut at a character boundary.
+// becomes 0x81AC (〓), and so do malformed sequences, one per broken or
+// cut-off character; in ISO-2022-JP, control bytes, 8-bit bytes and unknown
+// escapes pass through as they are. Duplicates (NEC row 13, NEC-selected IBM
+// rows) come out at the code Windows prefers. Character references are left
+// as they are. The result has at most floor(1.3 x page size) bytes: a longer
+// one is cut at a character boundary.
 std::string convertPageToSjis(std::string_view page);
 
 // The same with the encoding given. For UTF-8 and UTF-16 the byte-order mark
