@@ -2,48 +2,35 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 
 #include "common/cp932.h"
 #include "common/file_io.h"
+#include "test_support.h"
 
 namespace ls {
 namespace {
 
-namespace fs = std::filesystem;
 
 class IniFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device rd;
-    dir_ = fs::temp_directory_path() / ("linkscout-ini-" + std::to_string(rd()) + std::to_string(rd()));
-    fs::create_directories(dir_);
-    path_ = utf16ToCp932((dir_ / "test.ini").u16string());
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
 
   void put(const std::string& bytes) {
-    std::ofstream(toFsPath(path_), std::ios::binary) << bytes;
+    test::writeBytes(path_, bytes);
   }
   std::string bytes() { return readWholeFile(path_).value_or("<missing>"); }
   std::string get(const char* section, const char* key, const char* def = "<def>") {
     return readProfileString(path_, section, key, def);
   }
 
-  fs::path dir_;
-  std::string path_;
+  test::TempDir dir_;
+  std::string path_ = dir_.file("test.ini");
 };
 
 TEST_F(IniFileTest, MissingFileSectionOrKeyGivesTheDefault) {
   EXPECT_EQ(get("SETTING", "INTERVAL", "10"), "10");
   EXPECT_EQ(readProfileInt(path_, "SETTING", "LIST", 500), 500);
-  EXPECT_FALSE(fs::exists(dir_ / "test.ini")) << "reading must not create the file";
+  EXPECT_FALSE(entryExists(path_)) << "reading must not create the file";
 
   put("[OTHER]\r\nINTERVAL=5\r\n");
   EXPECT_EQ(get("SETTING", "INTERVAL", "10"), "10");
@@ -202,7 +189,7 @@ TEST_F(IniFileTest, WriteRefusesWhatWouldNotReadBack) {
   EXPECT_FALSE(writeProfileString(path_, "S]", "k", "v"));
   EXPECT_FALSE(writeProfileString(path_, "", "k", "v"));
   EXPECT_EQ(bytes(), before);
-  EXPECT_FALSE(writeProfileString(utf16ToCp932((dir_ / "no" / "x.ini").u16string()), "S", "k", "v"));
+  EXPECT_FALSE(writeProfileString(dir_.file("no") + kPathSep + "x.ini", "S", "k", "v"));
 }
 
 TEST_F(IniFileTest, TextFunctionsMatchTheFileFunctions) {

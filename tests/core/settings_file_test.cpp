@@ -2,37 +2,24 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 
 #include "common/cp932.h"
 #include "common/file_io.h"
+#include "test_support.h"
 #include "common/paths.h"
 #include "settings/ini_file.h"
 
 namespace ls {
 namespace {
 
-namespace fs = std::filesystem;
 
 class SettingsFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device rd;
-    dir_ = fs::temp_directory_path() / ("linkscout-settings-" + std::to_string(rd()) + std::to_string(rd()));
-    fs::create_directories(dir_);
-    ini_ = utf16ToCp932((dir_ / "LINKSCOUT.ini").u16string());
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  void put(const std::string& bytes) { std::ofstream(toFsPath(ini_), std::ios::binary) << bytes; }
+  void put(const std::string& bytes) { test::writeBytes(ini_, bytes); }
 
-  fs::path dir_;
-  std::string ini_;
+  test::TempDir dir_;
+  std::string ini_ = dir_.file("LINKSCOUT.ini");
 };
 
 const char kFirstRunFile[] =

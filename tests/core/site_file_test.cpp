@@ -2,33 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "common/cp932.h"
 #include "common/file_io.h"
+#include "test_support.h"
 
 namespace ls {
 namespace {
 
-namespace fs = std::filesystem;
 
 class SiteFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device rd;
-    dir_ = fs::temp_directory_path() / ("linkscout-sites-" + std::to_string(rd()) + std::to_string(rd()));
-    fs::create_directories(dir_);
-    path_ = utf16ToCp932((dir_ / "site.ck").u16string());
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  void put(const std::string& bytes) { std::ofstream(toFsPath(path_), std::ios::binary) << bytes; }
+  void put(const std::string& bytes) { test::writeBytes(path_, bytes); }
   std::string bytes() { return readWholeFile(path_).value_or("<missing>"); }
   std::vector<Site> all(const SiteLimits& limits = kCheckLimits) {
     SiteList list = readAllSites(path_, limits);
@@ -36,8 +23,8 @@ class SiteFileTest : public ::testing::Test {
     return list.sites;
   }
 
-  fs::path dir_;
-  std::string path_;
+  test::TempDir dir_;
+  std::string path_ = dir_.file("site.ck");
 };
 
 const char kTwoSites[] =
@@ -64,7 +51,7 @@ TEST_F(SiteFileTest, ReadAndWriteBackIsByteForByte) {
 
   ASSERT_TRUE(writeAllSites(path_, sites));
   EXPECT_EQ(bytes(), kTwoSites);
-  EXPECT_FALSE(fs::exists(dir_ / "site.ck.tmp"));
+  EXPECT_FALSE(entryExists(path_ + ".tmp"));
 }
 
 TEST_F(SiteFileTest, LfAndCrLfAndNoFinalLineBreakReadTheSame) {
@@ -210,7 +197,7 @@ TEST_F(SiteFileTest, WritingAnEmptyListEmptiesTheFile) {
   put(kTwoSites);
   ASSERT_TRUE(writeAllSites(path_, {}));
   EXPECT_EQ(bytes(), "");
-  EXPECT_FALSE(writeAllSites(utf16ToCp932((dir_ / "no" / "site.ck").u16string()), {}));
+  EXPECT_FALSE(writeAllSites(dir_.file("no") + kPathSep + "site.ck", {}));
 }
 
 }  // namespace
