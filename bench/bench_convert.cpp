@@ -7,6 +7,7 @@
 
 #include "common/cp932.h"
 #include "engine/page_convert.h"
+#include "test_encoders.h"
 
 namespace {
 
@@ -23,57 +24,6 @@ std::string sjisPage() {
   return page + "</body></html>\r\n";
 }
 
-void toJis(unsigned char lead, unsigned char trail, unsigned& j1, unsigned& j2) {
-  unsigned s1 = lead >= 0xE0 ? lead - 0x40 : lead;
-  j1 = (s1 - 0x81) * 2 + 0x21 + (trail >= 0x9F);
-  j2 = trail >= 0x9F ? trail - 0x7E : trail - 0x1F - (trail >= 0x80);
-}
-
-std::string toEuc(const std::string& sjis) {
-  std::string out;
-  for (std::size_t i = 0; i < sjis.size(); ++i) {
-    auto b = static_cast<unsigned char>(sjis[i]);
-    if (b >= 0xA1 && b <= 0xDF) {
-      out += '\x8E';
-      out += static_cast<char>(b);
-    } else if (b >= 0x80) {
-      unsigned j1, j2;
-      toJis(b, static_cast<unsigned char>(sjis[++i]), j1, j2);
-      out += static_cast<char>(j1 | 0x80);
-      out += static_cast<char>(j2 | 0x80);
-    } else {
-      out += static_cast<char>(b);
-    }
-  }
-  return out;
-}
-
-std::string toIso2022(const std::string& sjis) {
-  std::string out;
-  int mode = 0;  // 0 ASCII, 1 JIS X 0208, 2 katakana
-  auto to = [&](int m, const char* esc) {
-    if (mode != m) out += esc;
-    mode = m;
-  };
-  for (std::size_t i = 0; i < sjis.size(); ++i) {
-    auto b = static_cast<unsigned char>(sjis[i]);
-    if (b >= 0xA1 && b <= 0xDF) {
-      to(2, "\x1B(I");
-      out += static_cast<char>(b - 0x80);
-    } else if (b >= 0x80) {
-      to(1, "\x1B$B");
-      unsigned j1, j2;
-      toJis(b, static_cast<unsigned char>(sjis[++i]), j1, j2);
-      out += static_cast<char>(j1);
-      out += static_cast<char>(j2);
-    } else {
-      to(0, "\x1B(B");
-      out += static_cast<char>(b);
-    }
-  }
-  return out;
-}
-
 void convert(benchmark::State& state, const std::string& page) {
   for (auto _ : state) {
     std::string out = ls::convertPageToSjis(page);
@@ -83,8 +33,8 @@ void convert(benchmark::State& state, const std::string& page) {
 }
 
 void BM_ConvertShiftJis(benchmark::State& state) { convert(state, sjisPage()); }
-void BM_ConvertEucJp(benchmark::State& state) { convert(state, toEuc(sjisPage())); }
-void BM_ConvertIso2022Jp(benchmark::State& state) { convert(state, toIso2022(sjisPage())); }
+void BM_ConvertEucJp(benchmark::State& state) { convert(state, ls::test::sjisToEuc(sjisPage())); }
+void BM_ConvertIso2022Jp(benchmark::State& state) { convert(state, ls::test::sjisToIso2022(sjisPage())); }
 void BM_ConvertUtf8(benchmark::State& state) { convert(state, ls::cp932ToUtf8(sjisPage())); }
 
 // Unclosed meta tags, escape bytes and broken UTF-8 everywhere, after a joined

@@ -5,6 +5,7 @@
 #include "common/file_io.h"
 #include "engine/page_scan.h"
 #include "engine/site_log.h"
+#include "test_encoders.h"
 #include "test_support.h"
 
 namespace ls {
@@ -83,13 +84,7 @@ std::string stored(const std::string& received) {
 TEST(ScanEndToEnd, PagesInOtherEncodingsAreConvertedBeforeTheWalk) {
   const std::string body = "<a href=\"/上/1.html\">上海で地震、被害なし</a>\r\n<a href=/2.html>二つ目の見出し</a>\r\n";
   std::u16string wide = cp932ToUtf16(body);
-  std::string le = "\xFF\xFE", be = "\xFE\xFF";
-  for (char16_t c : wide) {
-    le += static_cast<char>(c & 0xFF);
-    le += static_cast<char>(c >> 8);
-    be += static_cast<char>(c >> 8);
-    be += static_cast<char>(c & 0xFF);
-  }
+  std::string le = "\xFF\xFE" + test::utf16Bytes(wide, true), be = "\xFE\xFF" + test::utf16Bytes(wide, false);
   const std::string header = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n";
   const std::string pages[] = {header + cp932ToUtf8(body), header + le, header + be};
   for (const std::string& received : pages) {
