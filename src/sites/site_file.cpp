@@ -29,36 +29,37 @@ void appendField(std::string& out, std::string_view field, std::size_t limit) {
   appendLine(out, cutToBytes(line, limit));
 }
 
+// Opens the file and reads records 1 to k; `read` tells how many came.
+FilePtr openAndRead(std::string_view path, int k, SiteFileStatus& status, Site& last, int& read) {
+  read = 0;
+  FilePtr f = openFile(path, "rb");
+  if (!f) {
+    status = SiteFileStatus::kCannotOpen;
+    return f;
+  }
+  while (read < k && readRecord(f.get(), kCheckLimits, last)) ++read;
+  return f;
+}
+
 }  // namespace
 
 bool isCheckedMarker(std::string_view marker) { return contains(marker, kCheckMarker); }
 
 SiteLookup readSiteRecord(std::string_view path, int k) {
   SiteLookup result;
-  FilePtr f = openFile(path, "rb");
-  if (!f) {
-    result.status = SiteFileStatus::kCannotOpen;
-    return result;
-  }
   Site site;
-  for (int i = 1; i <= k; ++i) {
-    if (!readRecord(f.get(), kCheckLimits, site)) return result;
-  }
-  if (k >= 1) result.site = std::move(site);
+  int read = 0;
+  FilePtr f = openAndRead(path, k, result.status, site, read);
+  if (f && k >= 1 && read == k) result.site = std::move(site);
   return result;
 }
 
 RecordAfter hasRecordAfter(std::string_view path, int k) {
   RecordAfter result;
-  FilePtr f = openFile(path, "rb");
-  if (!f) {
-    result.status = SiteFileStatus::kCannotOpen;
-    return result;
-  }
   Site skipped;
-  for (int i = 1; i <= k; ++i) {
-    if (!readRecord(f.get(), kCheckLimits, skipped)) return result;
-  }
+  int read = 0;
+  FilePtr f = openAndRead(path, k, result.status, skipped, read);
+  if (!f || read < k) return result;
   std::string line;
   result.exists = readLine(f.get(), line, 0);
   return result;
