@@ -28,16 +28,24 @@ std::vector<std::string_view> splitCommaList(std::string_view list) {
   return entries;
 }
 
-bool containsAll(std::string_view text, std::string_view commaList) {
-  for (std::string_view entry : splitCommaList(commaList))
+bool containsAll(std::string_view text, const std::vector<std::string_view>& entries) {
+  for (std::string_view entry : entries)
     if (!contains(text, entry)) return false;
   return true;
 }
 
-bool containsAny(std::string_view text, std::string_view commaList) {
-  for (std::string_view entry : splitCommaList(commaList))
+bool containsAny(std::string_view text, const std::vector<std::string_view>& entries) {
+  for (std::string_view entry : entries)
     if (contains(text, entry)) return true;
   return false;
+}
+
+bool containsAll(std::string_view text, std::string_view commaList) {
+  return containsAll(text, splitCommaList(commaList));
+}
+
+bool containsAny(std::string_view text, std::string_view commaList) {
+  return containsAny(text, splitCommaList(commaList));
 }
 
 void removeAll(std::string& text, std::string_view part) {

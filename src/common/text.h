@@ -34,8 +34,10 @@ std::vector<std::string_view> splitCommaList(std::string_view list);
 
 // Every entry of the comma list occurs in `text` (true for an empty list).
 bool containsAll(std::string_view text, std::string_view commaList);
+bool containsAll(std::string_view text, const std::vector<std::string_view>& entries);
 // Some entry of the comma list occurs in `text` (false for an empty list).
 bool containsAny(std::string_view text, std::string_view commaList);
+bool containsAny(std::string_view text, const std::vector<std::string_view>& entries);
 
 inline bool contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;

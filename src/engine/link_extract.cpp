@@ -23,23 +23,14 @@ std::vector<LinkItem> extractLinks(std::string& text, std::string_view siteUrl, 
   AnchorParts parts;
   while (walker.next(anchor)) {
     anchor = cutToBytes(anchor, kAnchorTextLimit);
-    bool taken = true;
-    for (std::string_view entry : required) {
-      if (!contains(anchor, entry)) {
-        taken = false;
-        break;
-      }
-    }
-    if (!taken || !splitAnchor(anchor, parts)) continue;
+    if (!containsAll(anchor, required) || !splitAnchor(anchor, parts)) continue;
 
     LinkItem item;
     item.headline.assign(cutToBytes(parts.inner, kHeadlineLimit));
     item.url = absoluteUrl(parts.target, base);
     cutInPlace(item.url, kLinkUrlLimit);
     for (std::string_view entry : removals) removeAll(item.headline, entry);
-    bool disregarded = false;
-    for (std::string_view entry : ignored) disregarded = disregarded || contains(item.headline, entry);
-    if (disregarded) continue;
+    if (containsAny(item.headline, ignored)) continue;
     links.push_back(std::move(item));
   }
   return links;
