@@ -2,14 +2,21 @@
 file(GLOB LINKSCOUT_CORE_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/core/*.cpp)
 
 if(WIN32)
+  # Sets LINKSCOUT_WINE_ROOT, the prefix that turns a Linux path into one the
+  # Windows programs can open under Wine.
   include(cmake/windows_tests.cmake)
 else()
   find_package(GTest REQUIRED)
-  add_executable(core_tests ${LINKSCOUT_CORE_TEST_SOURCES})
-  target_link_libraries(core_tests PRIVATE linkscout_core GTest::gtest GTest::gtest_main)
-  target_compile_definitions(core_tests PRIVATE
-    LINKSCOUT_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
-    LINKSCOUT_SCAN_EXE="$<TARGET_FILE:linkscout-scan>")
-  add_dependencies(core_tests linkscout-scan)
+  set(LINKSCOUT_WINE_ROOT "")
+endif()
+
+add_executable(core_tests ${LINKSCOUT_CORE_TEST_SOURCES})
+target_link_libraries(core_tests PRIVATE linkscout_core GTest::gtest GTest::gtest_main)
+target_compile_definitions(core_tests PRIVATE
+  LINKSCOUT_TEST_DATA_DIR="${LINKSCOUT_WINE_ROOT}${PROJECT_SOURCE_DIR}/tests/data"
+  LINKSCOUT_SCAN_EXE="${LINKSCOUT_WINE_ROOT}$<TARGET_FILE:linkscout-scan>")
+add_dependencies(core_tests linkscout-scan)
+
+if(NOT WIN32)
   add_test(NAME core_tests COMMAND core_tests --gtest_output=xml:${CMAKE_BINARY_DIR}/results/core_tests.xml)
 endif()

@@ -1,6 +1,7 @@
-# Windows tests, included by cmake/tests.cmake: GoogleTest built for Windows,
-# the core tests (the same sources as natively) and the Win32 tests in
-# tests/win, all run by CTest under Wine in a virtual X display.
+# Windows tests, included by cmake/tests.cmake: GoogleTest built for Windows
+# and the Win32 tests in tests/win; these and the core tests (defined in
+# tests.cmake, the same sources as natively) run by CTest under Wine in a
+# virtual X display.
 
 find_program(LINKSCOUT_WINE wine)
 find_program(LINKSCOUT_WINESERVER wineserver)
@@ -17,13 +18,6 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 # path by putting Z: in front (forward slashes work in Windows paths).
 set(LINKSCOUT_WINE_ROOT "Z:")
 set(LINKSCOUT_RESULTS_DIR ${CMAKE_BINARY_DIR}/results)
-
-add_executable(core_tests ${LINKSCOUT_CORE_TEST_SOURCES})
-target_link_libraries(core_tests PRIVATE linkscout_core GTest::gtest GTest::gtest_main)
-target_compile_definitions(core_tests PRIVATE
-  LINKSCOUT_TEST_DATA_DIR="${LINKSCOUT_WINE_ROOT}${PROJECT_SOURCE_DIR}/tests/data"
-  LINKSCOUT_SCAN_EXE="${LINKSCOUT_WINE_ROOT}$<TARGET_FILE:linkscout-scan>")
-add_dependencies(core_tests linkscout-scan)
 
 file(GLOB LINKSCOUT_WIN_TEST_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/tests/win/*.cpp ${PROJECT_SOURCE_DIR}/tests/win/*.rc)
