@@ -30,4 +30,22 @@ void trimNewsList(const EngineContext& ctx) {
   while (list.count() > limit && list.count() > 0) list.deleteRow(list.count() - 1);
 }
 
+void ageNewsList(NewsList& list) {
+  for (int row = 0; row < list.count(); ++row) {
+    if (list.icon(row) == kIconNew) list.setIcon(row, kIconOld);
+  }
+}
+
+int openedIcon(int icon) {
+  switch (icon) {
+    case kIconNew:
+    case kIconOld:
+      return kIconOpened;
+    case kIconKeyword:
+      return kIconKeywordOpened;
+    default:
+      return icon;
+  }
+}
+
 }  // namespace ls

@@ -23,4 +23,12 @@ void addNewsEntry(const EngineContext& ctx, const std::string& headline, std::st
 // Deletes bottom rows while the list holds more than `LIST` rows.
 void trimNewsList(const EngineContext& ctx);
 
+// At start-up and at every cycle start: entries new and not opened (icon 0)
+// become old (icon 4); every other icon stays.
+void ageNewsList(NewsList& list);
+
+// The icon of an entry once it has been opened: 0 and 4 become 1, 2 becomes
+// 3; 1, 3 and rows of a site log (5) stay.
+int openedIcon(int icon);
+
 }  // namespace ls

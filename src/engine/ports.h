@@ -21,8 +21,10 @@ class NewsList {
  public:
   virtual ~NewsList() = default;
   virtual int count() const = 0;
-  // Inserts a row at index 0 with the headline in column 0.
-  virtual void insertTop(const std::string& headline, int icon) = 0;
+  // Inserts a row at `row` (0 is the top, count() the bottom) with the
+  // headline in column 0 and empty other columns.
+  virtual void insertRow(int row, const std::string& headline, int icon) = 0;
+  void insertTop(const std::string& headline, int icon) { insertRow(0, headline, icon); }
   virtual void setText(int row, int column, const std::string& text) = 0;
   virtual std::string text(int row, int column) const = 0;
   virtual int icon(int row) const = 0;

@@ -44,11 +44,11 @@ void writeBytes(const std::string& sjisPath, const std::string& bytes) {
     throw std::runtime_error("cannot write " + sjisPath);
 }
 
-void FakeNewsList::insertTop(const std::string& headline, int icon) {
+void FakeNewsList::insertRow(int at, const std::string& headline, int icon) {
   FakeRow row;
   row.columns[0] = headline;
   row.icon = icon;
-  rows.insert(rows.begin(), row);
+  rows.insert(rows.begin() + at, row);
 }
 
 EngineFixture::EngineFixture() {

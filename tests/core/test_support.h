@@ -46,7 +46,7 @@ class FakeNewsList : public NewsList {
   int repaints = 0;
 
   int count() const override { return static_cast<int>(rows.size()); }
-  void insertTop(const std::string& headline, int icon) override;
+  void insertRow(int row, const std::string& headline, int icon) override;
   void setText(int row, int column, const std::string& text) override { rows.at(row).columns[column] = text; }
   std::string text(int row, int column) const override { return rows.at(row).columns[column]; }
   int icon(int row) const override { return rows.at(row).icon; }
