@@ -74,6 +74,10 @@ void appendLogEntry(std::string& out, std::string_view headline, std::string_vie
 
 void rotateSiteLog(const EngineContext& ctx, std::string_view siteName) {
   SiteLogPaths p = siteLogPaths(ctx, siteName);
+  // Without a site log (the last check failed or took no link) the previous
+  // one stays, so the next good page is compared with the last check that
+  // took links instead of reporting every old headline as new.
+  if (!isPlainFile(p.current)) return;
   removeFile(p.previous);
   renameFile(p.current, p.previous);
 }

@@ -28,7 +28,7 @@ SiteLogPaths siteLogPaths(const EngineContext& ctx, std::string_view siteName);
 void appendLogEntry(std::string& out, std::string_view headline, std::string_view url);
 
 // Before a site is fetched: the previous site log goes, the site log takes
-// its name. Missing files are left alone; nothing is reported.
+// its name. Without a site log the previous one is kept. Nothing is reported.
 void rotateSiteLog(const EngineContext& ctx, std::string_view siteName);
 
 // Appends the scan's links to the site log (created when missing). Ends the

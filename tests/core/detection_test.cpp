@@ -84,7 +84,7 @@ TEST(SiteLog, EmptyPreviousLogMakesEverythingNew) {
   EXPECT_EQ(check(f, "s", items({{"any headline", "u"}})), 1);
 }
 
-TEST(SiteLog, ANoLinkScanWarnsAndMakesTheNextCheckAFirstCheck) {
+TEST(SiteLog, ANoLinkScanWarnsAndTheNextCheckComparesWithTheLastGoodOne) {
   EngineFixture f;
   check(f, "s", items({{"headline one", "u"}}));
   f.news.clear();
@@ -93,8 +93,9 @@ TEST(SiteLog, ANoLinkScanWarnsAndMakesTheNextCheckAFirstCheck) {
   EXPECT_EQ(f.ui.messages[0],
             "ニュース取得に失敗しています。\n設定を確認してください。\nもしくはサイトが移転している可能性があります。");
   EXPECT_FALSE(isPlainFile(siteLogPaths(f.ctx, "s").current));
-  EXPECT_EQ(check(f, "s", items({{"headline one", "u"}})), 1);
-  EXPECT_EQ(f.news.count(), 1);
+  EXPECT_EQ(check(f, "s", items({{"headline one", "u"}, {"headline two", "u"}})), 1);
+  ASSERT_EQ(f.news.count(), 1);
+  EXPECT_EQ(f.news.text(0, 0), "headline two");
 }
 
 TEST(SiteLog, AllLinksLogKeepsTheCleanedUrlAndTheSiteLogTheFullOne) {
@@ -125,6 +126,9 @@ TEST(SiteLog, RotationMovesTheSiteLogAndDropsTheOldOne) {
   test::writeBytes(p.previous, "before\r\nu\r\n");
   rotateSiteLog(f.ctx, "s");
   EXPECT_FALSE(isPlainFile(p.current));
+  EXPECT_EQ(test::readBytes(p.previous), "now\r\nu\r\n");
+  // A check that left no site log keeps the previous one for the next check.
+  rotateSiteLog(f.ctx, "s");
   EXPECT_EQ(test::readBytes(p.previous), "now\r\nu\r\n");
 }
 
