@@ -1,0 +1,152 @@
+#include "engine/check_cycle.h"
+
+#include "common/file_io.h"
+#include "common/text.h"
+#include "engine/news_entry.h"
+#include "engine/page_scan.h"
+#include "engine/site_log.h"
+#include "logs/new_list.h"
+#include "settings/settings_file.h"
+#include "sites/site_file.h"
+
+namespace ls {
+
+std::int64_t intervalPeriodMs(std::string_view intervalText, std::int64_t maxMs) {
+  constexpr std::int64_t kMinute = 60000;
+  std::int64_t minutes = parseLeadingInt(intervalText);
+  if (minutes < 1) minutes = 1;
+  if (minutes > maxMs / kMinute) return maxMs;
+  return minutes * kMinute;
+}
+
+CheckCycle::CheckCycle(const EngineContext& ctx, CyclePorts ports, ShownLog& shown)
+    : ctx_(ctx), ports_(ports), shown_(shown) {}
+
+std::string CheckCycle::siteFilePath() const { return ctx_.appDir + kSiteFileName; }
+
+void CheckCycle::armTimer() { ports_.timer->arm(intervalPeriodMs(intervalText_, kMaxTimerPeriodMs)); }
+
+void CheckCycle::stopTimer() { ports_.timer->stop(); }
+
+void CheckCycle::start() {
+  stopTimer();
+  idle_ = false;
+  if (!shown_.isNewList()) {
+    loadNewList(ctx_);
+    shown_.showNewList();
+  }
+  if (ports_.logSwitcher->isOpen()) ports_.logSwitcher->selectNewListRow();
+  if (readSettingFlag(ctx_.settingsPath, kSHOWSTYLE) == 1) ctx_.news->clear();
+  wizardState_ = kCycleFetch;
+  cursor_ = 1;
+  newsFound_ = false;
+  failedSite_.clear();
+  failedText_.clear();
+  ageNewsList(*ctx_.news);
+  processSites();
+}
+
+void CheckCycle::processSites() {
+  UserInterface& ui = *ctx_.ui;
+  for (;;) {
+    if (ports_.fetcher->inFlight()) {
+      // A check while a page is being fetched stops the cycle.
+      ports_.fetcher->close();
+      ui.setStatus(0, "");
+      ui.setStatus(1, "");
+      return;
+    }
+    SiteLookup record = readSiteRecord(siteFilePath(), cursor_);
+    if (record.status == SiteFileStatus::kCannotOpen) ui.fatal(kMsgCannotOpenFile);
+    ++cursor_;
+    if (record.site && record.site->checked) {
+      const Site& site = *record.site;
+      rotateSiteLog(ctx_, site.name);
+      ui.setStatus(0, site.name);
+      fetchingSite_ = site.name;
+      FetchBegin begun = ports_.fetcher->begin(site.url);
+      switch (begun.state) {
+        case FetchStart::kStarted:
+          return;  // the cycle goes on when the fetcher reports
+        case FetchStart::kNoSocket:
+          return;  // stopped: the fetcher has shown its message
+        case FetchStart::kRefused:
+          ui.setStatus(1, kMsgBadUrl);
+          noteFailure(site.name, kMsgBadUrl);
+          break;
+        case FetchStart::kFailed:
+          noteFailure(site.name, begun.failure);
+          break;
+      }
+    }
+    if (!advance()) {
+      endCycle();
+      return;
+    }
+  }
+}
+
+bool CheckCycle::advance() {
+  RecordAfter next = hasRecordAfter(siteFilePath(), cursor_ - 1);
+  if (next.status == SiteFileStatus::kCannotOpen) ctx_.ui->fatal(kMsgCannotOpenFile);
+  if (!next.exists) cursor_ = 0;
+  return cursor_ != 0;
+}
+
+void CheckCycle::fetchReceived() {
+  if (wizardState_ != kCycleFetch) {
+    wizardState_ = kWizardReceived;
+    return;
+  }
+  pageFinished();
+}
+
+void CheckCycle::fetchFailed(const std::string& text) {
+  // A failed wizard fetch is the wizard's affair; the cycle is not running.
+  if (wizardState_ != kCycleFetch || idle_) return;
+  noteFailure(fetchingSite_, text);
+  if (advance()) {
+    processSites();
+  } else {
+    endCycle();
+  }
+}
+
+void CheckCycle::pageFinished() {
+  // The cursor moved on before the fetch began: the site just fetched is
+  // the one before it. A file shortened meanwhile may no longer hold it.
+  SiteLookup record = readSiteRecord(siteFilePath(), cursor_ - 1);
+  if (record.status == SiteFileStatus::kCannotOpen) ctx_.ui->fatal(kMsgCannotOpenFile);
+  if (record.site) {
+    const Site& site = *record.site;
+    if (scanPage(ctx_, site.name, site.extract, site.url) == 1) newsFound_ = true;
+  }
+  if (advance()) {
+    processSites();
+  } else {
+    endCycle();
+  }
+}
+
+void CheckCycle::noteFailure(const std::string& site, const std::string& text) {
+  failedSite_ = site;
+  failedText_ = text;
+}
+
+void CheckCycle::endCycle() {
+  if (newsFound_ && readSettingFlag(ctx_.settingsPath, kSOUND) == 1) {
+    // The sound file lives beside the program; without one there is no
+    // sound and no complaint.
+    std::string sound = ctx_.appDir + kSoundFileName;
+    if (isPlainFile(sound)) ports_.sound->play(sound);
+  }
+  // A site that failed in this cycle stays visible until the next one.
+  ctx_.ui->setStatus(1, failedText_);
+  ctx_.ui->setStatus(0, failedSite_);
+  saveNewList(ctx_);
+  idle_ = true;
+  if (ports_.logSwitcher->isOpen()) ports_.logSwitcher->rebuild();
+  armTimer();
+}
+
+}  // namespace ls

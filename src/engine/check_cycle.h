@@ -1,0 +1,96 @@
+// The check cycle: a chain of message handlers that walks the site file from
+// its first record to its last, fetches each checked site, scans its page and
+// puts the new headlines at the top of the news list. It holds no list of
+// sites: the site file is read anew at every step, so edits made between two
+// steps take effect at the next one.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/cycle_ports.h"
+#include "engine/engine_context.h"
+#include "logs/shown_log.h"
+
+namespace ls {
+
+inline constexpr const char* kSoundFileName = "sound.wav";
+// Status text of a site whose URL the fetcher does not take.
+inline constexpr const char* kMsgBadUrl = "URLが正しくありません。";
+
+// The period of the interval timer for an interval text (minutes, read the
+// way atoi reads): below 1 minute counts as 1, and the period never passes
+// `maxMs`, the platform's largest timer period.
+std::int64_t intervalPeriodMs(std::string_view intervalText, std::int64_t maxMs);
+
+// USER_TIMER_MAXIMUM, the largest period a window timer takes.
+inline constexpr std::int64_t kMaxTimerPeriodMs = 0x7FFFFFFF;
+
+struct CyclePorts {
+  Fetcher* fetcher = nullptr;
+  IntervalTimer* timer = nullptr;
+  SoundPlayer* sound = nullptr;
+  LogSwitcherView* logSwitcher = nullptr;
+};
+
+// Who gets a page once it has been received completely.
+enum WizardFetchState : int {
+  kCycleFetch = 0,        // the check cycle's page scan
+  kWizardFetching = 1,    // the add-site wizard's own fetch is running
+  kWizardReceived = 2,    // the wizard's page is complete
+};
+
+class CheckCycle : public FetchListener {
+ public:
+  CheckCycle(const EngineContext& ctx, CyclePorts ports, ShownLog& shown);
+
+  // A tick of the interval timer or the check command.
+  void start();
+
+  // Timer 102 with the period of the interval text; replaces a running timer.
+  void armTimer();
+  void stopTimer();
+
+  const std::string& intervalText() const { return intervalText_; }
+  void setIntervalText(std::string text) { intervalText_ = std::move(text); }
+
+  // 1 while no cycle runs, 0 from a cycle's start until its normal end.
+  bool idle() const { return idle_; }
+  int siteCursor() const { return cursor_; }
+  bool newsFound() const { return newsFound_; }
+
+  int wizardFetchState() const { return wizardState_; }
+  void setWizardFetchState(int state) { wizardState_ = state; }
+
+  // From the fetcher.
+  void fetchReceived() override;
+  void fetchFailed(const std::string& text) override;
+
+ private:
+  std::string siteFilePath() const;
+  // Processes sites from the cursor on until a fetch is in flight, the
+  // cycle stops or it ends.
+  void processSites();
+  // Moves past the site just handled; false when no record is left.
+  bool advance();
+  void pageFinished();
+  void endCycle();
+  void noteFailure(const std::string& site, const std::string& text);
+
+  const EngineContext& ctx_;
+  CyclePorts ports_;
+  ShownLog& shown_;
+  std::string intervalText_ = "10";
+  int cursor_ = 0;
+  bool newsFound_ = false;
+  bool idle_ = true;
+  int wizardState_ = kCycleFetch;
+  // The last site of this cycle whose fetch failed, kept in the status bar
+  // at the cycle's end.
+  std::string failedSite_, failedText_;
+  // The site whose fetch is in flight, for its failure report.
+  std::string fetchingSite_;
+};
+
+}  // namespace ls

@@ -1,0 +1,81 @@
+// What the check cycle needs besides the news list and the user interface:
+// the fetcher, the interval timer, the sound and the log switcher. The shell
+// implements them over sockets and windows; the tests in memory.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace ls {
+
+// How beginning a fetch went.
+enum class FetchStart {
+  kStarted,   // the fetch is in flight; the listener hears how it ends
+  kRefused,   // the URL is not one the fetcher takes; nothing was started
+  kNoSocket,  // no socket could be made; the fetcher has told the user
+  kFailed,    // failed at once after the socket existed; `failure` says why
+};
+
+struct FetchBegin {
+  FetchStart state = FetchStart::kStarted;
+  std::string failure;  // the status text of kFailed
+};
+
+// How an asynchronous fetch ends. Called from inside the message handling
+// of the socket notifications, after the fetch has been closed.
+class FetchListener {
+ public:
+  virtual ~FetchListener() = default;
+  // The server closed the connection; the page file is complete.
+  virtual void fetchReceived() = 0;
+  // The fetch failed; the text is already in status-bar part 1.
+  virtual void fetchFailed(const std::string& text) = 0;
+};
+
+// One fetch at a time into the page file.
+class Fetcher {
+ public:
+  virtual ~Fetcher() = default;
+  virtual bool inFlight() const = 0;
+  virtual FetchBegin begin(const std::string& url) = 0;
+  // Ends the fetch in any state; nothing happens when none is in flight.
+  virtual void close() = 0;
+};
+
+// Timer 102 of the main window.
+class IntervalTimer {
+ public:
+  virtual ~IntervalTimer() = default;
+  // Replaces a running timer.
+  virtual void arm(std::int64_t periodMs) = 0;
+  virtual void stop() = 0;
+};
+
+class SoundPlayer {
+ public:
+  virtual ~SoundPlayer() = default;
+  // Plays the file asynchronously, without the system's default sound when
+  // it cannot be played.
+  virtual void play(const std::string& path) = 0;
+};
+
+// The log switcher window, when it is open.
+class LogSwitcherView {
+ public:
+  virtual ~LogSwitcherView() = default;
+  virtual bool isOpen() const = 0;
+  // Gives row 0 (the new-list) the selected and focused states.
+  virtual void selectNewListRow() = 0;
+  // Builds the list of logs again.
+  virtual void rebuild() = 0;
+};
+
+// Until the log switcher exists: never open.
+class ClosedLogSwitcher : public LogSwitcherView {
+ public:
+  bool isOpen() const override { return false; }
+  void selectNewListRow() override {}
+  void rebuild() override {}
+};
+
+}  // namespace ls

@@ -1,0 +1,349 @@
+// The check cycle over a real site file and page files, with the fetcher,
+// timer, sound and log switcher in memory.
+#include <gtest/gtest.h>
+
+#include "common/file_io.h"
+#include "engine/check_cycle.h"
+#include "engine/site_log.h"
+#include "logs/new_list.h"
+#include "sites/site_file.h"
+#include "test_support.h"
+
+namespace ls {
+namespace {
+
+using test::EngineFixture;
+
+struct FakeFetcher : Fetcher {
+  std::vector<std::string> begun;
+  bool open = false;
+  int closes = 0;
+  FetchBegin next;  // what the next begin answers
+
+  bool inFlight() const override { return open; }
+  FetchBegin begin(const std::string& url) override {
+    begun.push_back(url);
+    if (url.rfind("http://", 0) != 0) return FetchBegin{FetchStart::kRefused, ""};
+    FetchBegin b = next;
+    next = FetchBegin{};
+    open = b.state == FetchStart::kStarted;
+    return b;
+  }
+  void close() override {
+    ++closes;
+    open = false;
+  }
+};
+
+struct FakeTimer : IntervalTimer {
+  bool armed = false;
+  std::int64_t period = 0;
+  int arms = 0;
+  void arm(std::int64_t ms) override {
+    armed = true;
+    period = ms;
+    ++arms;
+  }
+  void stop() override { armed = false; }
+};
+
+struct FakeSound : SoundPlayer {
+  std::vector<std::string> played;
+  void play(const std::string& path) override { played.push_back(path); }
+};
+
+struct FakeLogSwitcher : LogSwitcherView {
+  bool open = false;
+  int selects = 0, rebuilds = 0;
+  bool isOpen() const override { return open; }
+  void selectNewListRow() override { ++selects; }
+  void rebuild() override { ++rebuilds; }
+};
+
+Site site(const std::string& name, const std::string& url, bool checked, const std::string& extract = "") {
+  return Site{name, url, extract, checked};
+}
+
+std::string page(std::initializer_list<const char*> headlines) {
+  std::string p = "HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=Shift_JIS\r\n\r\n<html>";
+  int n = 0;
+  for (const char* h : headlines) p += "<a href=\"/n/" + std::to_string(++n) + ".html\">" + h + "</a>\n";
+  return p + "</html>";
+}
+
+struct CycleFixture : EngineFixture {
+  FakeFetcher fetcher;
+  FakeTimer timer;
+  FakeSound sound;
+  FakeLogSwitcher logs;
+  ShownLog shown;
+  CheckCycle cycle{ctx, CyclePorts{&fetcher, &timer, &sound, &logs}, shown};
+
+  void sites(const std::vector<Site>& list) { ASSERT_TRUE(writeAllSites(ctx.appDir + kSiteFileName, list)); }
+  // The fetch in flight ends with this page.
+  void receive(const std::string& bytes) {
+    ASSERT_TRUE(fetcher.open);
+    writePage(bytes);
+    fetcher.open = false;
+    cycle.fetchReceived();
+  }
+  void fail(const std::string& text) {
+    ASSERT_TRUE(fetcher.open);
+    fetcher.open = false;
+    ui.setStatus(1, text);
+    cycle.fetchFailed(text);
+  }
+  std::vector<std::string> headlines() const {
+    std::vector<std::string> out;
+    for (const auto& r : news.rows) out.push_back(r.columns[0]);
+    return out;
+  }
+  bool newListSaved() const { return isPlainFile(newListPath(ctx)); }
+};
+
+using Strings = std::vector<std::string>;
+
+TEST(CheckCycle, EmptySiteFileEndsAtOnce) {
+  CycleFixture f;
+  f.sites({});
+  f.setSetting("SOUND", "1");
+  f.ui.status[0] = f.ui.status[1] = "old";
+  f.cycle.start();
+  EXPECT_TRUE(f.fetcher.begun.empty());
+  EXPECT_TRUE(f.sound.played.empty());
+  EXPECT_EQ(f.ui.status[0], "");
+  EXPECT_EQ(f.ui.status[1], "");
+  EXPECT_TRUE(f.newListSaved());
+  EXPECT_TRUE(f.cycle.idle());
+  EXPECT_TRUE(f.timer.armed);
+  EXPECT_EQ(f.timer.period, 600000);
+}
+
+TEST(CheckCycle, UncheckedSitesAreNeverFetched) {
+  CycleFixture f;
+  // "nochk" and "check" are not "CHECK".
+  test::writeBytes(f.ctx.appDir + kSiteFileName,
+                   "a\r\nhttp://a/\r\n\r\nNOCHK\r\nb\r\nhttp://b/\r\n\r\nnochk\r\nc\r\nhttp://c/\r\n\r\ncheck\r\n");
+  f.cycle.start();
+  EXPECT_TRUE(f.fetcher.begun.empty());
+  EXPECT_TRUE(f.cycle.idle());
+  EXPECT_TRUE(f.timer.armed);
+  EXPECT_EQ(f.cycle.siteCursor(), 0);
+}
+
+TEST(CheckCycle, WalksCheckedSitesInOrderAndReportsNews) {
+  CycleFixture f;
+  f.sites({site("A", "http://a/", true), site("B", "http://b/", false), site("C", "http://c/", true)});
+  f.setSetting("SOUND", "1");
+  test::writeBytes(f.dir.file(kSoundFileName), "RIFF");
+  f.cycle.start();
+  EXPECT_FALSE(f.cycle.idle());
+  EXPECT_FALSE(f.timer.armed);
+  EXPECT_EQ(f.ui.status[0], "A");
+  f.receive(page({"first headline of A"}));
+  EXPECT_EQ(f.fetcher.begun, (Strings{"http://a/", "http://c/"}));
+  EXPECT_EQ(f.ui.status[0], "C");
+  f.receive(page({"first headline of C", "second headline of C"}));
+  EXPECT_EQ(f.headlines(), (Strings{"second headline of C", "first headline of C", "first headline of A"}));
+  EXPECT_EQ(f.news.rows[0].columns[1], "C");
+  EXPECT_EQ(f.sound.played, Strings{f.dir.file(kSoundFileName)});
+  EXPECT_TRUE(f.cycle.idle());
+  EXPECT_TRUE(f.timer.armed);
+  EXPECT_EQ(f.ui.status[0], "");
+  EXPECT_EQ(f.ui.status[1], "");
+  // The new-list file holds the three rows.
+  test::FakeNewsList reloaded;
+  EngineContext ctx = f.ctx;
+  ctx.news = &reloaded;
+  loadNewList(ctx);
+  EXPECT_EQ(reloaded.count(), 3);
+}
+
+TEST(CheckCycle, NoSoundWithoutNewsOrWithoutTheSettingOrTheFile) {
+  CycleFixture f;
+  f.sites({site("A", "http://a/", true)});
+  test::writeBytes(f.dir.file(kSoundFileName), "RIFF");
+  f.cycle.start();
+  f.receive(page({"news without the sound setting"}));
+  f.setSetting("SOUND", "1");
+  f.cycle.start();
+  f.receive(page({"news without the sound setting"}));  // nothing new
+  removeFile(f.dir.file(kSoundFileName));
+  f.cycle.start();
+  f.receive(page({"news but no sound file"}));
+  EXPECT_TRUE(f.sound.played.empty());
+  EXPECT_EQ(f.news.count(), 2);
+}
+
+TEST(CheckCycle, CheckDuringAFetchStopsTheCycle) {
+  CycleFixture f;
+  f.sites({site("A", "http://a/", true), site("B", "http://b/", true)});
+  f.setSetting("SHOWSTYLE", "1");
+  f.news.insertTop("left from before", kIconNew);
+  f.cycle.start();
+  EXPECT_EQ(f.news.count(), 0);  // emptied by SHOWSTYLE 1
+  f.news.insertTop("arrived meanwhile", kIconNew);
+  f.cycle.start();
+  EXPECT_EQ(f.news.count(), 0);  // steps before the fetch check still run
+  EXPECT_EQ(f.fetcher.closes, 1);
+  EXPECT_FALSE(f.fetcher.open);
+  EXPECT_EQ(f.fetcher.begun.size(), 1u);
+  EXPECT_EQ(f.ui.status[0], "");
+  EXPECT_EQ(f.ui.status[1], "");
+  EXPECT_FALSE(f.timer.armed);
+  EXPECT_FALSE(f.cycle.idle());
+  EXPECT_FALSE(f.newListSaved());
+
+  // From the Stopped state a new check starts again at record 1.
+  f.cycle.start();
+  EXPECT_EQ(f.fetcher.begun, (Strings{"http://a/", "http://a/"}));
+  f.receive(page({"headline from A"}));
+  f.receive(page({"headline from B"}));
+  EXPECT_TRUE(f.cycle.idle());
+  EXPECT_TRUE(f.timer.armed);
+}
+
+TEST(CheckCycle, AgeingAtEveryStartKeepsKeywordMarks) {
+  CycleFixture f;
+  f.sites({});
+  f.news.insertTop("opened", kIconOpened);
+  f.news.insertTop("keyword", kIconKeyword);
+  f.news.insertTop("new", kIconNew);
+  f.news.insertTop("log row", kIconNone);
+  f.cycle.start();
+  ASSERT_EQ(f.news.count(), 4);  // SHOWSTYLE 0 keeps the list
+  EXPECT_EQ(f.news.rows[0].icon, kIconNone);
+  EXPECT_EQ(f.news.rows[1].icon, kIconOld);
+  EXPECT_EQ(f.news.rows[2].icon, kIconKeyword);
+  EXPECT_EQ(f.news.rows[3].icon, kIconOpened);
+  EXPECT_EQ(f.news.rows[1].columns[0], "new");
+}
+
+TEST(CheckCycle, AFailingSiteNoLongerEndsTheCycle) {
+  CycleFixture f;
+  f.sites({site("A", "http://a/", true), site("B", "http://b/", true), site("C", "ftp://c/", true),
+           site("D", "http://d/", true)});
+  f.setSetting("SOUND", "1");
+  test::writeBytes(f.dir.file(kSoundFileName), "RIFF");
+  f.cycle.start();
+  f.receive(page({"news from A arrives"}));
+  f.fail("ソケットエラー");
+  // C is refused without a fetch; D is fetched next.
+  EXPECT_EQ(f.fetcher.begun, (Strings{"http://a/", "http://b/", "ftp://c/", "http://d/"}));
+  f.receive(page({"news from D arrives"}));
+  EXPECT_EQ(f.news.count(), 2);
+  EXPECT_EQ(f.sound.played.size(), 1u);
+  EXPECT_TRUE(f.newListSaved());
+  EXPECT_TRUE(f.cycle.idle());
+  EXPECT_TRUE(f.timer.armed);
+  // The last failure stays in the status bar.
+  EXPECT_EQ(f.ui.status[0], "C");
+  EXPECT_EQ(f.ui.status[1], kMsgBadUrl);
+}
+
+TEST(CheckCycle, AFetchFailingAtOnceGoesOnWithTheNextSite) {
+  CycleFixture f;
+  f.sites({site("A", "http://a/", true), site("B", "http://b/", true)});
+  f.fetcher.next = FetchBegin{FetchStart::kFailed, "リモートサーバへの接続に失敗しました。"};
+  f.cycle.start();
+  EXPECT_EQ(f.fetcher.begun.size(), 2u);
+  f.receive(page({"headline from B"}));
+  EXPECT_EQ(f.ui.status[0], "A");
+  EXPECT_EQ(f.ui.status[1], "リモートサーバへの接続に失敗しました。");
+  EXPECT_TRUE(f.timer.armed);
+}
+
+TEST(CheckCycle, NoSocketStopsTheCycle) {
+  CycleFixture f;
+  f.sites({site("A", "http://a/", true), site("B", "http://b/", true)});
+  f.fetcher.next = FetchBegin{FetchStart::kNoSocket, ""};
+  f.cycle.start();
+  EXPECT_EQ(f.fetcher.begun.size(), 1u);
+  EXPECT_FALSE(f.timer.armed);
+  EXPECT_FALSE(f.cycle.idle());
+}
+
+TEST(CheckCycle, AFailedCheckBetweenTwoGoodOnesReportsNothingOldAsNew) {
+  CycleFixture f;
+  f.sites({site("A", "http://a/", true)});
+  f.cycle.start();
+  f.receive(page({"first story of the day", "second story of the day"}));
+  ASSERT_EQ(f.news.count(), 2);
+  f.cycle.start();
+  f.fail("受信エラー");
+  f.cycle.start();
+  f.receive(page({"first story of the day", "second story of the day", "third story of the day"}));
+  EXPECT_EQ(f.headlines(), (Strings{"third story of the day", "second story of the day", "first story of the day"}));
+  // The all-links log has each headline once.
+  std::string all = test::readBytes(siteLogPaths(f.ctx, "A").all);
+  EXPECT_EQ(all.find("first story"), all.rfind("first story"));
+}
+
+TEST(CheckCycle, SiteFileShortenedDuringAFetch) {
+  CycleFixture f;
+  f.sites({site("A", "http://a/", true), site("B", "http://b/", true)});
+  f.cycle.start();
+  f.sites({});
+  f.receive(page({"headline nobody scans"}));
+  EXPECT_EQ(f.news.count(), 0);
+  EXPECT_TRUE(f.ui.messages.empty());  // no scan, so no detection warning
+  EXPECT_EQ(f.fetcher.begun.size(), 1u);
+  EXPECT_TRUE(f.cycle.idle());
+}
+
+TEST(CheckCycle, ShownSiteLogGivesWayToTheNewList) {
+  CycleFixture f;
+  f.sites({});
+  f.news.insertTop("saved row", kIconOld);
+  saveNewList(f.ctx);
+  f.news.clear();
+  f.news.insertTop("a row of a site log", kIconNone);
+  f.shown.siteLogFile = "A.all.log";
+  f.logs.open = true;
+  f.cycle.start();
+  EXPECT_TRUE(f.shown.isNewList());
+  EXPECT_EQ(f.headlines(), Strings{"saved row"});
+  EXPECT_EQ(f.logs.selects, 1);
+  EXPECT_EQ(f.logs.rebuilds, 1);
+}
+
+TEST(CheckCycle, WizardFetchesNeverReachThePageScan) {
+  CycleFixture f;
+  f.sites({site("A", "http://a/", true)});
+  f.cycle.setWizardFetchState(kWizardFetching);
+  f.fetcher.open = true;
+  f.writePage(page({"a headline of the wizard's page"}));
+  f.fetcher.open = false;
+  f.cycle.fetchReceived();
+  EXPECT_EQ(f.cycle.wizardFetchState(), kWizardReceived);
+  EXPECT_EQ(f.news.count(), 0);
+  f.cycle.setWizardFetchState(kWizardFetching);
+  f.cycle.fetchFailed("ソケットエラー");
+  EXPECT_EQ(f.cycle.wizardFetchState(), kWizardFetching);
+  EXPECT_TRUE(f.fetcher.begun.empty());
+  // A cycle start takes the fetcher back.
+  f.cycle.start();
+  EXPECT_EQ(f.cycle.wizardFetchState(), kCycleFetch);
+}
+
+TEST(CheckCycle, AMissingSiteFileEndsTheProgram) {
+  CycleFixture f;
+  EXPECT_THROW(f.cycle.start(), test::FatalError);
+}
+
+TEST(CheckCycle, IntervalPeriods) {
+  EXPECT_EQ(intervalPeriodMs("5", kMaxTimerPeriodMs), 300000);
+  EXPECT_EQ(intervalPeriodMs("120", kMaxTimerPeriodMs), 7200000);
+  EXPECT_EQ(intervalPeriodMs("0", kMaxTimerPeriodMs), 60000);
+  EXPECT_EQ(intervalPeriodMs("-3", kMaxTimerPeriodMs), 60000);
+  EXPECT_EQ(intervalPeriodMs("abc", kMaxTimerPeriodMs), 60000);
+  EXPECT_EQ(intervalPeriodMs(" 7x", kMaxTimerPeriodMs), 420000);
+  EXPECT_EQ(intervalPeriodMs("999999999", kMaxTimerPeriodMs), kMaxTimerPeriodMs);
+  CycleFixture f;
+  f.cycle.setIntervalText("5");
+  f.cycle.armTimer();
+  EXPECT_EQ(f.timer.period, 300000);
+}
+
+}  // namespace
+}  // namespace ls
