@@ -1,0 +1,76 @@
+#include "net/response_check.h"
+
+#include "common/text.h"
+
+namespace ls {
+
+namespace {
+
+// A head longer than this is no HTTP head the check understands.
+constexpr std::size_t kHeadLimit = 65536;
+
+std::string_view trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  return s;
+}
+
+}  // namespace
+
+void ResponseCheck::feed(std::string_view bytes) {
+  if (headDone_) {
+    bodyBytes_ += bytes.size();
+    return;
+  }
+  std::size_t before = head_.size();
+  std::size_t room = kHeadLimit - before;
+  head_.append(bytes.substr(0, room));
+  // The blank line may straddle two chunks, so look a little before the new bytes.
+  std::size_t from = before >= 3 ? before - 3 : 0;
+  std::size_t lf = head_.find("\n\r\n", from);
+  std::size_t bare = head_.find("\n\n", from);
+  std::size_t end = std::string::npos;
+  if (lf != std::string::npos) end = lf + 3;
+  if (bare != std::string::npos && bare + 2 < end) end = bare + 2;
+  if (end == std::string::npos) {
+    if (head_.size() >= kHeadLimit) {
+      headDone_ = true;  // not a head we can read: never call it truncated
+      head_.clear();
+    }
+    return;
+  }
+  headDone_ = true;
+  bodyBytes_ = before + bytes.size() - end;
+  head_.resize(end);
+  readHead();
+  head_.clear();
+  head_.shrink_to_fit();
+}
+
+void ResponseCheck::readHead() {
+  std::string_view rest(head_);
+  bool statusLine = true;
+  while (!rest.empty()) {
+    std::size_t lf = rest.find('\n');
+    std::string_view line = rest.substr(0, lf);
+    rest = lf == std::string_view::npos ? std::string_view() : rest.substr(lf + 1);
+    if (statusLine) {
+      statusLine = false;
+      continue;
+    }
+    std::size_t colon = line.find(':');
+    if (colon == std::string_view::npos) continue;
+    if (!equalsIgnoreAsciiCase(trim(line.substr(0, colon)), "Content-Length")) continue;
+    std::string_view value = trim(line.substr(colon + 1));
+    if (value.empty() || value.find_first_not_of("0123456789") != std::string_view::npos || value.size() > 18) {
+      length_.reset();  // unreadable: nothing to compare with
+      return;
+    }
+    length_ = std::stoull(std::string(value));
+    return;
+  }
+}
+
+bool ResponseCheck::truncated() const { return headDone_ && length_ && bodyBytes_ < *length_; }
+
+}  // namespace ls

@@ -1,0 +1,30 @@
+// Watches the bytes of a response as they arrive, so a fetch can tell a
+// complete page from one cut short: a reset that the platform reports as an
+// orderly close would otherwise hand half a page to the scan, and the next
+// whole page would then report the missing headlines as new.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ls {
+
+class ResponseCheck {
+ public:
+  void feed(std::string_view bytes);
+  // The head ended and declared a Content-Length that the body has not reached.
+  bool truncated() const;
+  std::optional<std::uint64_t> contentLength() const { return length_; }
+
+ private:
+  void readHead();
+
+  std::string head_;  // until the blank line, at most kHeadLimit bytes
+  bool headDone_ = false;
+  std::optional<std::uint64_t> length_;
+  std::uint64_t bodyBytes_ = 0;
+};
+
+}  // namespace ls
