@@ -1,0 +1,298 @@
+// The real fetcher against a server on 127.0.0.1 run by the test: normal
+// pages and every network fault end with the right status text, nothing
+// left open, and a next fetch that works.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/file_io.h"
+#include "net/fetch_texts.h"
+#include "net/fetch_win.h"
+#include "resources/resource_ids.h"
+#include "test_http_server.h"
+#include "win_test_support.h"
+
+namespace {
+
+using lstest::Behaviour;
+using lstest::Reply;
+
+struct RecordingUi : ls::UserInterface {
+  std::string status[2];
+  std::vector<std::string> messages;
+  void setStatus(int part, const std::string& text) override { status[part] = text; }
+  void message(const std::string& text) override { messages.push_back(text); }
+  [[noreturn]] void fatal(const std::string& text) override {
+    ADD_FAILURE() << "fatal: " << text;
+    ExitProcess(1);
+  }
+};
+
+struct Outcome : ls::FetchListener {
+  int received = 0;
+  std::vector<std::string> failures;
+  void fetchReceived() override { ++received; }
+  void fetchFailed(const std::string& text) override { failures.push_back(text); }
+  bool ended() const { return received > 0 || !failures.empty(); }
+};
+
+class Fetch : public ::testing::Test {
+ protected:
+  static LRESULT CALLBACK proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    Fetch* self = current_;
+    if (self && m == WM_HOSTLOOKUP) {
+      self->fetcher_.onHostLookup(wp, lp);
+      return 0;
+    }
+    if (self && m == WM_SOCKETEVENT) {
+      // The close arriving while the whole body is still buffered: the
+      // drain at FD_CLOSE must read all of it.
+      if (self->closeAtFirstRead_ && WSAGETSELECTEVENT(lp) == FD_READ) {
+        self->closeAtFirstRead_ = false;
+        Sleep(300);  // the server has sent everything and closed by now
+        self->fetcher_.onSocketEvent(wp, WSAMAKESELECTREPLY(FD_CLOSE, 0));
+        return 0;
+      }
+      self->fetcher_.onSocketEvent(wp, lp);
+      return 0;
+    }
+    return DefWindowProcW(w, m, wp, lp);
+  }
+
+  void SetUp() override {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"lstest_fetch";
+    RegisterClassW(&wc);
+    window_ = CreateWindowExW(0, L"lstest_fetch", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(window_, nullptr);
+    WSADATA data;
+    ASSERT_EQ(WSAStartup(0x0101, &data), 0);
+    pageFile_ = dir_.file("temp.html");
+    fetcher_.attach(window_, &ui_, pageFile_, &outcome_);
+    current_ = this;
+  }
+
+  void TearDown() override {
+    fetcher_.close();
+    current_ = nullptr;
+    DestroyWindow(window_);
+    WSACleanup();
+  }
+
+  // Fetches `url` and waits for the end; returns false on no end in time.
+  bool fetch(const std::string& url, DWORD timeoutMs = 20000) {
+    outcome_ = Outcome{};
+    ls::FetchBegin begun = fetcher_.begin(url);
+    if (begun.state != ls::FetchStart::kStarted) {
+      outcome_.failures.push_back(begun.failure);
+      return true;
+    }
+    return lstest::pumpUntil([&] { return outcome_.ended(); }, timeoutMs);
+  }
+
+  std::string page() const { return lstest::fileBytes(pageFile_); }
+
+  // After any fault: nothing is open, and the next fetch works.
+  void expectCleanAndUsable() {
+    EXPECT_FALSE(fetcher_.inFlight());
+    server_.route("/again", Reply{lstest::httpResponse(200, "OK", "again\n")});
+    ASSERT_TRUE(fetch(server_.url("/again")));
+    EXPECT_EQ(outcome_.received, 1);
+    EXPECT_EQ(page(), "HTTP/1.0 200 OK\r\r\nContent-Length: 6\r\r\n\r\r\nagain\r\n");
+    EXPECT_EQ(ui_.status[1], ls::kMsgReceived);
+    EXPECT_FALSE(fetcher_.inFlight());
+  }
+
+  static Fetch* current_;
+  lstest::WinTempDir dir_;
+  lstest::TestHttpServer server_;
+  HWND window_ = nullptr;
+  RecordingUi ui_;
+  Outcome outcome_;
+  ls::WinsockFetcher fetcher_;
+  std::string pageFile_;
+  bool closeAtFirstRead_ = false;
+};
+
+Fetch* Fetch::current_ = nullptr;
+
+// What the page file holds for received bytes: every LF stored as CR LF.
+std::string stored(const std::string& received) {
+  std::string out;
+  for (char c : received) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+TEST_F(Fetch, NormalPageIsStoredWithEveryLineFeedAsCrLf) {
+  std::string reply = lstest::httpResponse(200, "OK", "<html>\r\n<a href=/1>one</a>\n</html>");
+  server_.route("/page", Reply{reply});
+  ASSERT_TRUE(fetch(server_.url("/page")));
+  EXPECT_EQ(outcome_.received, 1);
+  EXPECT_TRUE(outcome_.failures.empty());
+  EXPECT_EQ(page(), stored(reply));
+  EXPECT_NE(page().find("<html>\r\r\n"), std::string::npos);  // CR LF became CR CR LF
+  EXPECT_EQ(ui_.status[1], ls::kMsgReceived);
+  EXPECT_EQ(server_.lastRequest("/page"),
+            "GET /page HTTP/1.0\r\nHost: 127.0.0.1:" + std::to_string(server_.port()) +
+                "\r\nUser-Agent: LINKSCOUT 0.3.3\r\n\r\n");
+  EXPECT_FALSE(fetcher_.inFlight());
+}
+
+TEST_F(Fetch, TheDrainAtCloseReadsWhatNoReadNotificationFetched) {
+  std::string reply = lstest::httpResponse(200, "OK", std::string(20000, 'x') + "\nend");
+  server_.route("/drain", Reply{reply});
+  closeAtFirstRead_ = true;
+  ASSERT_TRUE(fetch(server_.url("/drain")));
+  EXPECT_EQ(outcome_.received, 1);
+  EXPECT_EQ(page(), stored(reply));
+}
+
+TEST_F(Fetch, RefusedPort) {
+  int port = lstest::TestHttpServer::refusedPort();
+  ASSERT_NE(port, 0);
+  ASSERT_TRUE(fetch("http://127.0.0.1:" + std::to_string(port) + "/"));
+  ASSERT_EQ(outcome_.failures.size(), 1u);
+  EXPECT_EQ(outcome_.failures[0], ls::kMsgSocketError);
+  EXPECT_EQ(ui_.status[1], ls::kMsgSocketError);
+  expectCleanAndUsable();
+}
+
+TEST_F(Fetch, ResetInMidBody) {
+  std::string reply = lstest::httpResponse(200, "OK", std::string(100000, 'r'));
+  server_.route("/reset", Reply{reply, Behaviour::kResetMidBody, 5000});
+  ASSERT_TRUE(fetch(server_.url("/reset")));
+  EXPECT_EQ(outcome_.received, 0);
+  ASSERT_EQ(outcome_.failures.size(), 1u);
+  // Whether the reset comes as an error or as a close, the page is known to
+  // be cut short.
+  EXPECT_TRUE(outcome_.failures[0] == ls::kMsgReceiveFailed || outcome_.failures[0] == ls::kMsgSocketError)
+      << outcome_.failures[0];
+  EXPECT_EQ(ui_.status[1], outcome_.failures[0]);
+  EXPECT_LE(page().size(), stored(reply.substr(0, 5000)).size());
+  expectCleanAndUsable();
+}
+
+TEST_F(Fetch, CloseWithoutDataLeavesAnEmptyPageFileAndHandsOver) {
+  lstest::putFile(pageFile_, "left from the last fetch");
+  server_.route("/empty", Reply{"", Behaviour::kCloseNoData});
+  ASSERT_TRUE(fetch(server_.url("/empty")));
+  EXPECT_EQ(outcome_.received, 1);
+  EXPECT_EQ(page(), "");
+  EXPECT_EQ(ui_.status[1], ls::kMsgReceived);
+  expectCleanAndUsable();
+}
+
+TEST_F(Fetch, NulBytesAreKept) {
+  std::string body("before\0after\n\0\0end", 18);
+  std::string reply = lstest::httpResponse(200, "OK", body);
+  server_.route("/nul", Reply{reply});
+  ASSERT_TRUE(fetch(server_.url("/nul")));
+  EXPECT_EQ(outcome_.received, 1);
+  EXPECT_EQ(page(), stored(reply));
+  expectCleanAndUsable();
+}
+
+TEST_F(Fetch, FiftyMegabyteBody) {
+  std::string body;
+  body.reserve(50u << 20);
+  std::string line = std::string(99, 'b') + "\n";
+  while (body.size() < (50u << 20)) body += line;
+  std::string reply = lstest::httpResponse(200, "OK", body);
+  body.clear();
+  server_.route("/big", Reply{reply});
+  ASSERT_TRUE(fetch(server_.url("/big"), 300000));
+  EXPECT_EQ(outcome_.received, 1);
+  auto size = ls::fileSize(pageFile_);
+  ASSERT_TRUE(size.has_value());
+  std::string expected = stored(reply);
+  EXPECT_EQ(*size, expected.size());
+  EXPECT_TRUE(page() == expected);
+  expectCleanAndUsable();
+}
+
+TEST_F(Fetch, StalledServerTimesOut) {
+  fetcher_.setTimeoutMs(1500);
+  server_.route("/stall", Reply{"HTTP/1.0 200 OK\r\n", Behaviour::kStall, 17});
+  DWORD start = GetTickCount();
+  ASSERT_TRUE(fetch(server_.url("/stall"), 10000));
+  EXPECT_GE(GetTickCount() - start, 1400u);
+  ASSERT_EQ(outcome_.failures.size(), 1u);
+  EXPECT_EQ(outcome_.failures[0], ls::kMsgTimeout);
+  EXPECT_EQ(ui_.status[1], ls::kMsgTimeout);
+  EXPECT_EQ(page(), "HTTP/1.0 200 OK\r\r\n");  // what arrived stays
+  expectCleanAndUsable();
+}
+
+TEST_F(Fetch, TheTimeoutNeverReachesTheWindowProcedure) {
+  // Only the fetch's own callback sees its timer: a window procedure that
+  // starts a check cycle for any WM_TIMER must never see it.
+  fetcher_.setTimeoutMs(300);
+  server_.route("/stall", Reply{"", Behaviour::kStall});
+  ASSERT_TRUE(fetch(server_.url("/stall"), 5000));
+  MSG msg;
+  EXPECT_FALSE(PeekMessageW(&msg, window_, WM_TIMER, WM_TIMER, PM_NOREMOVE));
+  EXPECT_EQ(outcome_.failures.size(), 1u);
+}
+
+TEST_F(Fetch, UnresolvableName) {
+  ASSERT_TRUE(fetch("http://no-such-host.invalid/"));
+  ASSERT_EQ(outcome_.failures.size(), 1u);
+  EXPECT_EQ(outcome_.failures[0], ls::kMsgSocketError);
+  EXPECT_EQ(ui_.status[1], ls::kMsgSocketError);
+  expectCleanAndUsable();
+}
+
+TEST_F(Fetch, SlowDripOfOneByteAtATime) {
+  std::string reply = lstest::httpResponse(200, "OK", "<a href=/d>drip drop headline</a>\n");
+  server_.route("/drip", Reply{reply, Behaviour::kDrip, 0, 2});
+  ASSERT_TRUE(fetch(server_.url("/drip")));
+  EXPECT_EQ(outcome_.received, 1);
+  EXPECT_EQ(page(), stored(reply));
+  expectCleanAndUsable();
+}
+
+TEST_F(Fetch, ServerThatSendsBeforeReadingTheRequest) {
+  std::string reply = lstest::httpResponse(200, "OK", "early bird\n");
+  server_.route("/first", Reply{reply, Behaviour::kSendFirst});
+  ASSERT_TRUE(fetch(server_.url("/first")));
+  EXPECT_EQ(outcome_.received, 1);
+  EXPECT_EQ(page(), stored(reply));
+  server_.route("/first", Reply{reply});  // later connections are normal again
+  expectCleanAndUsable();
+}
+
+TEST_F(Fetch, PageInManySmallChunks) {
+  std::string body;
+  for (int i = 0; i < 300; ++i) body += "<a href=/" + std::to_string(i) + ">chunked headline " + std::to_string(i) + "</a>\n";
+  std::string reply = lstest::httpResponse(200, "OK", body);
+  server_.route("/chunks", Reply{reply, Behaviour::kSmallChunks, 0, 5, 13});
+  ASSERT_TRUE(fetch(server_.url("/chunks"), 60000));
+  EXPECT_EQ(outcome_.received, 1);
+  EXPECT_EQ(page(), stored(reply));
+  expectCleanAndUsable();
+}
+
+TEST_F(Fetch, RefusedUrlStartsNothing) {
+  EXPECT_EQ(fetcher_.begin("ftp://127.0.0.1/").state, ls::FetchStart::kRefused);
+  EXPECT_EQ(ui_.status[1], ls::kMsgFetchStart);
+  EXPECT_FALSE(fetcher_.inFlight());
+}
+
+TEST_F(Fetch, CloseWhileResolvingDropsTheLookup) {
+  ls::FetchBegin begun = fetcher_.begin("http://localhost:" + std::to_string(server_.port()) + "/x");
+  ASSERT_EQ(begun.state, ls::FetchStart::kStarted);
+  EXPECT_TRUE(fetcher_.inFlight());
+  fetcher_.close();
+  lstest::pumpFor(500);
+  EXPECT_FALSE(outcome_.ended());
+  EXPECT_FALSE(fetcher_.inFlight());
+  expectCleanAndUsable();
+}
+
+}  // namespace
