@@ -16,10 +16,27 @@ string(APPEND CMAKE_EXE_LINKER_FLAGS " -static -static-libgcc -static-libstdc++"
 function(linkscout_win32_target target)
   target_compile_definitions(${target} PRIVATE
     UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00)
-  target_link_libraries(${target} PRIVATE comctl32)
+  target_link_libraries(${target} PRIVATE comctl32 ws2_32)
 endfunction()
 
 # --- The program ------------------------------------------------------------
-# LINKSCOUT.exe (the shell sources in LINKSCOUT_SHELL_SOURCES, src/app/main*,
-# the resource script) is declared here, with linkscout_win32_target() and
-# WIN32 (GUI subsystem).
+# The shell code (*_win.cpp) is one library, so the Windows tests drive the
+# same windows and fetcher as LINKSCOUT.exe.
+add_library(linkscout_shell STATIC ${LINKSCOUT_SHELL_SOURCES})
+target_link_libraries(linkscout_shell PUBLIC linkscout_core
+  comctl32 ws2_32 winmm ole32 shell32 gdi32 comdlg32 uuid)
+target_compile_definitions(linkscout_shell PUBLIC
+  UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00)
+
+# The menus, icons and pictures, shared with the Windows tests; the
+# program's script adds its manifest and version information.
+set(LINKSCOUT_RESOURCES ${PROJECT_SOURCE_DIR}/src/resources/linkscout_resources.rc)
+set_source_files_properties(${PROJECT_SOURCE_DIR}/src/resources/linkscout.rc PROPERTIES
+  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/src/resources/linkscout_resources.rc;${PROJECT_SOURCE_DIR}/src/resources/linkscout.manifest")
+
+add_executable(LINKSCOUT WIN32 src/app/main.cpp src/resources/linkscout.rc)
+target_link_libraries(LINKSCOUT PRIVATE linkscout_shell)
+target_link_options(LINKSCOUT PRIVATE -municode)
+linkscout_win32_target(LINKSCOUT)
+# windres finds the icons and the manifest beside the scripts.
+target_include_directories(LINKSCOUT PRIVATE ${PROJECT_SOURCE_DIR}/src/resources)

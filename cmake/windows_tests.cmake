@@ -21,8 +21,8 @@ set(LINKSCOUT_RESULTS_DIR ${CMAKE_BINARY_DIR}/results)
 
 file(GLOB LINKSCOUT_WIN_TEST_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/tests/win/*.cpp ${PROJECT_SOURCE_DIR}/tests/win/*.rc)
-add_executable(win_tests ${LINKSCOUT_WIN_TEST_SOURCES})
-target_link_libraries(win_tests PRIVATE linkscout_core GTest::gtest GTest::gtest_main)
+add_executable(win_tests ${LINKSCOUT_WIN_TEST_SOURCES} ${LINKSCOUT_RESOURCES})
+target_link_libraries(win_tests PRIVATE linkscout_shell GTest::gtest GTest::gtest_main)
 linkscout_win32_target(win_tests)
 target_compile_definitions(win_tests PRIVATE
   LINKSCOUT_TEST_DATA_DIR="${LINKSCOUT_WINE_ROOT}${PROJECT_SOURCE_DIR}/tests/data")
@@ -58,8 +58,9 @@ function(linkscout_add_wine_test target locale)
     ENVIRONMENT "${LINKSCOUT_WINE_ENV};LC_ALL=${locale}" TIMEOUT 900)
 endfunction()
 
-# The core tests create files with Japanese names. Under plain C, Wine's
-# Unix file names are ASCII and such a file cannot be created at all (which
-# never happens on Windows); C.UTF-8 keeps code page 1252 with UTF-8 names.
+# Both suites create files with Japanese names (site logs, the new-list).
+# Under plain C, Wine's Unix file names are ASCII and such a file cannot be
+# created at all (which never happens on Windows); C.UTF-8 keeps code page
+# 1252 with UTF-8 names.
 linkscout_add_wine_test(core_tests C.UTF-8)
-linkscout_add_wine_test(win_tests C)
+linkscout_add_wine_test(win_tests C.UTF-8)

@@ -1,0 +1,55 @@
+// The program's process-wide state: window handles, paths and the ports
+// that connect the core to the real controls. One per process.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+
+#include "app/news_list_win.h"
+#include "app/platform_ports_win.h"
+#include "engine/check_cycle.h"
+#include "engine/engine_context.h"
+#include "logs/shown_log.h"
+#include "net/fetch_win.h"
+
+namespace ls {
+
+struct App {
+  HINSTANCE instance = nullptr;
+  HWND owner = nullptr;
+  HWND main = nullptr;
+  HWND newsList = nullptr;
+  HWND statusBar = nullptr;
+  HWND searchDialog = nullptr;
+  HWND logSwitcher = nullptr;
+  HMENU trayMenu = nullptr;  // TASKTRAYMENU: popups TRAY, RCLICK, LOG
+  HIMAGELIST images = nullptr;
+  HFONT listFont = nullptr;
+  std::string listText = "500";  // SETTING/LIST as read at start-up
+  int startFailureCode = 0;       // the exit code of a start that failed
+
+  EngineContext ctx;
+  ShownLog shown;
+  ListViewNewsList news;
+  WindowUserInterface ui;
+  WinsockFetcher fetcher;
+  WindowTimer timer;
+  WaveSoundPlayer sound;
+  ClosedLogSwitcher logs;
+  std::unique_ptr<CheckCycle> cycle;
+};
+
+App& app();
+
+// Sets the application directory and the settings-file path and wires the
+// ports; the windows are attached as they are created.
+void initApp(HINSTANCE instance, const std::string& appDir);
+
+// Forgets every window and the cycle, so a test can start the program again
+// in the same process.
+void resetApp();
+
+}  // namespace ls

@@ -1,0 +1,193 @@
+#include "app/main_window_win.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "app/app_win.h"
+#include "app/layout.h"
+#include "common/file_io.h"
+#include "common/program.h"
+#include "common/wide_win.h"
+#include "engine/news_entry.h"
+#include "logs/new_list.h"
+#include "resources/resource_ids.h"
+#include "settings/settings_file.h"
+#include "sites/first_run.h"
+
+// The status bar's "no highlight" style, missing from MinGW's headers.
+#ifndef CCS_NOHILITE
+#define CCS_NOHILITE 0x00000010L
+#endif
+
+namespace ls {
+
+namespace {
+
+constexpr wchar_t kOwnerClass[] = L"wnddummy";
+constexpr wchar_t kMainClass[] = L"wndmain";
+
+// The five list icons in image-list order.
+constexpr const wchar_t* kListIcons[] = {L"ICON_LV", L"ICON_LVNON", L"ICON_LVCK", L"ICON_LVCK2", L"ICON_OLD"};
+
+bool registerClass(const WNDCLASSEXW& wc) {
+  return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+void addColumn(HWND list, int index, const char* title, int width) {
+  std::wstring text = toWide(title);
+  LVCOLUMNW col{};
+  col.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+  col.fmt = LVCFMT_LEFT;
+  col.cx = width;
+  col.pszText = text.data();
+  col.iSubItem = index;
+  SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&col));
+}
+
+void createNewsList() {
+  App& a = app();
+  a.newsList = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL, 0, 0,
+                               396, 134, a.main, reinterpret_cast<HMENU>(IDC_NEWSLIST), a.instance, nullptr);
+  a.news.attach(a.newsList);
+  ListView_SetExtendedListViewStyle(a.newsList,
+                                    ListView_GetExtendedListViewStyle(a.newsList) | LVS_EX_FULLROWSELECT);
+  // 32-bit images with a mask, so the drawn icons keep their colours and
+  // their transparent corners on any list colour.
+  a.images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 5, 0);
+  for (const wchar_t* name : kListIcons) {
+    HICON icon = static_cast<HICON>(LoadImageW(a.instance, name, IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    if (icon) {
+      ImageList_AddIcon(a.images, icon);
+      DestroyIcon(icon);
+    }
+  }
+  ListView_SetImageList(a.newsList, a.images, LVSIL_SMALL);
+  addColumn(a.newsList, 0, "見出し", kCreatedColumnWidths[0]);
+  addColumn(a.newsList, 1, "サイト", kCreatedColumnWidths[1]);
+  addColumn(a.newsList, 2, "URL", kCreatedColumnWidths[2]);
+}
+
+void createStatusBar() {
+  App& a = app();
+  a.statusBar = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_NOHILITE, 0, 0, 0, 0, a.main,
+                                reinterpret_cast<HMENU>(IDC_STATUSBAR), a.instance, nullptr);
+  int edges[2] = {100, 500};
+  SendMessageW(a.statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+  a.ui.attach(a.main, a.statusBar);
+}
+
+// A rectangle that lies on no monitor (one was removed since the last run)
+// is moved onto the nearest one, keeping its size.
+RECT onVisibleMonitor(RECT r) {
+  if (MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) return r;
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info);
+  const RECT& work = info.rcWork;
+  LONG width = r.right - r.left, height = r.bottom - r.top;
+  r.left = work.left;
+  r.top = work.top;
+  r.right = r.left + width;
+  r.bottom = r.top + height;
+  return r;
+}
+
+}  // namespace
+
+bool createOwnerWindow() {
+  App& a = app();
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = mainWindowProc;
+  wc.hInstance = a.instance;
+  wc.lpszClassName = kOwnerClass;
+  if (!registerClass(wc)) return false;
+  a.owner = CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClass, L"", 0, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, nullptr,
+                            nullptr, a.instance, nullptr);
+  return a.owner != nullptr;
+}
+
+bool createMainWindow() {
+  App& a = app();
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = mainWindowProc;
+  wc.hInstance = a.instance;
+  wc.hIcon = LoadIconW(a.instance, L"ICON_NEWS");
+  wc.hIconSm = static_cast<HICON>(LoadImageW(a.instance, L"ICON_NEWS", IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  wc.lpszMenuName = L"MAINMENU";
+  wc.lpszClassName = kMainClass;
+  if (!registerClass(wc)) return false;
+  a.main = CreateWindowExW(WS_EX_APPWINDOW, kMainClass, toWide(kProgramTitle).c_str(), WS_OVERLAPPEDWINDOW,
+                           CW_USEDEFAULT, CW_USEDEFAULT, 400, 200, a.owner, nullptr, a.instance, nullptr);
+  if (!a.main) return false;
+  a.timer.attach(a.main);
+  a.ui.attach(a.main, nullptr);
+  a.fetcher.attach(a.main, &a.ui, a.ctx.pageFile(), a.cycle.get());
+
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&icc);
+  createNewsList();
+  loadNewList(a.ctx);
+  if (isPlainFile(a.ctx.settingsPath)) {
+    restoreLayout();
+  } else {
+    writeFirstRunSettings(a.ctx.settingsPath);
+  }
+  createStatusBar();
+  ageNewsList(a.news);
+  ShowWindow(a.main, SW_SHOW);
+  UpdateWindow(a.main);
+  IntervalAndList texts = readIntervalAndList(a.ctx.settingsPath);
+  a.cycle->setIntervalText(texts.interval);
+  a.listText = texts.list;
+  return true;
+}
+
+void restoreLayout() {
+  App& a = app();
+  WindowRect saved = readWindowRect(a.ctx.settingsPath);
+  RECT r = onVisibleMonitor(RECT{saved.left, saved.top, saved.right, saved.bottom});
+  SetWindowPos(a.main, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  std::array<int, 3> widths = readColumnWidths(a.ctx.settingsPath);
+  for (int c = 0; c < 3; ++c) ListView_SetColumnWidth(a.newsList, c, widths[c]);
+
+  ListFont f = readListFont(a.ctx.settingsPath);
+  LOGFONTW lf{};
+  lf.lfHeight = f.height;
+  lf.lfWidth = f.width;
+  lf.lfEscapement = f.escapement;
+  lf.lfOrientation = f.orientation;
+  lf.lfWeight = f.weight;
+  lf.lfItalic = f.italic;
+  lf.lfUnderline = f.underline;
+  lf.lfStrikeOut = f.strikeout;
+  lf.lfCharSet = f.charset;
+  lf.lfOutPrecision = f.outPrecision;
+  lf.lfClipPrecision = f.clipPrecision;
+  lf.lfQuality = f.quality;
+  lf.lfPitchAndFamily = f.pitchAndFamily;
+  std::wstring face = toWide(f.faceName);
+  lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+  if (a.listFont) DeleteObject(a.listFont);
+  a.listFont = CreateFontIndirectW(&lf);
+  SendMessageW(a.newsList, WM_SETFONT, reinterpret_cast<WPARAM>(a.listFont), TRUE);
+}
+
+void saveLayout() {
+  App& a = app();
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if (GetWindowPlacement(a.main, &placement)) {
+    const RECT& r = placement.rcNormalPosition;
+    writeWindowRect(a.ctx.settingsPath, WindowRect{r.left, r.top, r.right, r.bottom});
+  }
+  std::array<int, 3> widths{};
+  for (int c = 0; c < 3; ++c) widths[c] = ListView_GetColumnWidth(a.newsList, c);
+  writeColumnWidths(a.ctx.settingsPath, widths);
+}
+
+}  // namespace ls

@@ -1,0 +1,32 @@
+// The main window "wndmain" with the news list and the status bar, and the
+// hidden owner window "wnddummy". Both classes share one window procedure.
+#pragma once
+
+#include <windows.h>
+
+namespace ls {
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Registers "wnddummy" and creates the owner window, whose creation prepares
+// the application directory. False when either fails or the site file
+// cannot be made (the user has been told).
+bool createOwnerWindow();
+
+// Registers "wndmain" and builds the main window with its children, loads
+// the new-list and restores or writes the settings, in the start-up order.
+// False when the window cannot be made.
+bool createMainWindow();
+
+// The news list's icons: 0 and 4 become 1, 2 becomes 3 (the ageing happens
+// in the core).
+void openSelectedEntry();
+void copySelectedColumn(int column);
+void showNewsContextMenu();
+
+// Window rectangle, column widths and list font from the settings file.
+void restoreLayout();
+// What closing keeps: the restored rectangle and the column widths.
+void saveLayout();
+
+}  // namespace ls

@@ -1,0 +1,80 @@
+// What the user does with an entry of the news list: open it in the
+// browser, copy a column, the context menu.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "app/app_win.h"
+#include "app/main_window_win.h"
+#include "common/text.h"
+#include "common/wide_win.h"
+#include "engine/news_entry.h"
+
+namespace ls {
+
+namespace {
+
+// Only web addresses reach the shell's "open": a page must never make a
+// double click run a local program or a script.
+bool isWebAddress(const std::string& url) {
+  return startsWithIgnoreAsciiCase(url, "http://") || startsWithIgnoreAsciiCase(url, "https://");
+}
+
+HGLOBAL globalCopy(const void* data, std::size_t bytes) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+  if (!block) return nullptr;
+  void* p = GlobalLock(block);
+  if (!p) {
+    GlobalFree(block);
+    return nullptr;
+  }
+  std::memcpy(p, data, bytes);
+  GlobalUnlock(block);
+  return block;
+}
+
+}  // namespace
+
+void openSelectedEntry() {
+  App& a = app();
+  int row = a.news.selectedRow();
+  if (row < 0) return;
+  int icon = a.news.icon(row);
+  std::string url = a.news.text(row, 2);
+  if (isWebAddress(url)) {
+    ShellExecuteW(nullptr, L"open", toWide(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  }
+  // The headline stays whole; only the icon changes.
+  a.news.setIcon(row, openedIcon(icon));
+}
+
+void copySelectedColumn(int column) {
+  App& a = app();
+  int row = a.news.selectedRow();
+  if (row < 0) return;
+  std::string text = a.news.text(row, column);
+  std::wstring wide = toWide(text);
+  // Both forms, so the text pastes correctly whatever the reader's code page.
+  HGLOBAL unicode = globalCopy(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+  HGLOBAL sjis = globalCopy(text.c_str(), text.size() + 1);
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    if (unicode && SetClipboardData(CF_UNICODETEXT, unicode)) unicode = nullptr;
+    if (sjis && SetClipboardData(CF_TEXT, sjis)) sjis = nullptr;
+    CloseClipboard();
+  }
+  if (unicode) GlobalFree(unicode);
+  if (sjis) GlobalFree(sjis);
+}
+
+void showNewsContextMenu() {
+  App& a = app();
+  if (a.news.selectedRow() < 0 || !a.trayMenu) return;
+  POINT at;
+  GetCursorPos(&at);
+  SetForegroundWindow(a.main);
+  TrackPopupMenu(GetSubMenu(a.trayMenu, 1), TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, a.main, nullptr);
+}
+
+}  // namespace ls

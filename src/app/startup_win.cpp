@@ -1,0 +1,60 @@
+#include "app/startup_win.h"
+
+#include <vector>
+
+#include "app/app_win.h"
+#include "app/main_window_win.h"
+#include "common/wide_win.h"
+#include "net/fetch_win.h"
+#include "settings/settings_file.h"
+
+namespace ls {
+
+std::string executableDirectory() {
+  std::vector<wchar_t> path(MAX_PATH);
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return std::string();
+    if (n < path.size()) {
+      std::string sjis = fromWide(std::wstring_view(path.data(), n));
+      std::optional<AppPaths> paths = computeAppPaths(sjis);
+      return paths ? paths->directory : std::string();
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+bool startProgram(HINSTANCE instance, const std::string& appDir) {
+  initApp(instance, appDir);
+  App& a = app();
+  a.trayMenu = LoadMenuW(instance, L"TASKTRAYMENU");
+  if (!createOwnerWindow()) return false;
+  if (!createMainWindow()) return false;
+  a.cycle->armTimer();
+  return true;
+}
+
+void dispatchMessage(MSG& msg) {
+  HWND search = app().searchDialog;
+  if (search && IsDialogMessageW(search, &msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+}
+
+int runMessageLoop() {
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) dispatchMessage(msg);
+  return static_cast<int>(msg.wParam);
+}
+
+int runProgram(HINSTANCE instance) {
+  if (!startSockets()) return 0;
+  std::string dir = executableDirectory();
+  if (dir.empty()) return 0;
+  if (!startProgram(instance, dir)) return app().startFailureCode;
+  int code = runMessageLoop();
+  app().cycle->stopTimer();
+  return code;
+}
+
+}  // namespace ls

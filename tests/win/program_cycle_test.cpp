@@ -1,0 +1,180 @@
+// The program's main job end to end under Wine: the real main window runs
+// check cycles over sites served on 127.0.0.1, one of them failing.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app_win.h"
+#include "app/startup_win.h"
+#include "common/cp932.h"
+#include "common/file_io.h"
+#include "engine/site_log.h"
+#include "logs/new_list.h"
+#include "net/fetch_texts.h"
+#include "resources/resource_ids.h"
+#include "settings/ini_file.h"
+#include "sites/site_file.h"
+#include "test_http_server.h"
+#include "win_test_support.h"
+
+namespace {
+
+using lstest::Reply;
+
+std::string page(const std::vector<std::string>& headlines) {
+  std::string body = "<html><body>\n";
+  int n = 0;
+  for (const std::string& h : headlines) body += "<a href=\"/n/" + std::to_string(++n) + ".html\">" + h + "</a>\n";
+  body += "</body></html>\n";
+  return lstest::httpResponse(200, "OK", body, "Content-Type: text/html; charset=Shift_JIS\r\n");
+}
+
+class ProgramCycle : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WSADATA data;
+    ASSERT_EQ(WSAStartup(0x0101, &data), 0);
+    refused_ = "http://127.0.0.1:" + std::to_string(lstest::TestHttpServer::refusedPort()) + "/";
+  }
+
+  void TearDown() override {
+    ls::App& a = ls::app();
+    if (a.main) SendMessageW(a.main, WM_CLOSE, 0, 0);
+    lstest::pumpFor(50);
+    if (a.owner) DestroyWindow(a.owner);
+    ls::resetApp();
+    WSACleanup();
+  }
+
+  void start() {
+    ASSERT_TRUE(ls::writeAllSites(dir_.file("site.ck"), {{"速報A", server_.url("/a"), "", true},
+                                                        {"故障B", refused_, "", true},
+                                                        {"地方C", server_.url("/c"), "/n/", true}}));
+    ASSERT_TRUE(startWithHook());
+  }
+
+  // Message boxes are answered here; a fatal one would end the test program,
+  // so it is printed first.
+  bool startWithHook() {
+    ls::app().ui.messageHook = [this](const std::string& text) {
+      messages_.push_back(text);
+      std::fprintf(stderr, "message box: %s\n", ls::cp932ToUtf8(text).c_str());
+    };
+    return ls::startProgram(GetModuleHandleW(nullptr), dir_.path());
+  }
+
+  void check() {
+    ls::App& a = ls::app();
+    SendMessageW(a.main, WM_COMMAND, IDM_CHECK, 0);
+    ASSERT_TRUE(lstest::pumpUntil([&] { return a.cycle->idle(); }, 30000));
+  }
+
+  std::vector<std::string> column(int c) {
+    std::vector<std::string> out;
+    for (int r = 0; r < ls::app().news.count(); ++r) out.push_back(ls::app().news.text(r, c));
+    return out;
+  }
+  std::vector<int> icons() {
+    std::vector<int> out;
+    for (int r = 0; r < ls::app().news.count(); ++r) out.push_back(ls::app().news.icon(r));
+    return out;
+  }
+
+  lstest::WinTempDir dir_;
+  lstest::TestHttpServer server_;
+  std::string refused_;
+  std::vector<std::string> messages_;
+};
+
+using Strings = std::vector<std::string>;
+
+TEST_F(ProgramCycle, TwoCyclesWithAFailingSiteInBetween) {
+  server_.route("/a", Reply{page({"台風3号が接近しています", "新駅の開業日が決まる"})});
+  server_.route("/c", Reply{page({"地方の祭りがにぎわう"})});
+  start();
+  ls::App& a = ls::app();
+  // The first run made the working directories and the settings file.
+  EXPECT_TRUE(ls::isDirectory(dir_.file("LOG")));
+  EXPECT_TRUE(ls::isDirectory(dir_.file("TEMPORARY")));
+  EXPECT_TRUE(ls::isPlainFile(dir_.file("LINKSCOUT.ini")));
+
+  check();
+  EXPECT_EQ(column(0), (Strings{"地方の祭りがにぎわう", "新駅の開業日が決まる", "台風3号が接近しています"}));
+  EXPECT_EQ(column(1), (Strings{"地方C", "速報A", "速報A"}));
+  EXPECT_EQ(column(2)[0], server_.url("/n/1.html"));
+  EXPECT_EQ(icons(), (std::vector<int>{0, 0, 0}));
+  // The failing site stays visible; the cycle went on past it.
+  EXPECT_EQ(a.ui.status(0), "故障B");
+  EXPECT_EQ(a.ui.status(1), ls::kMsgSocketError);
+  EXPECT_EQ(server_.requestCount("/c"), 1);
+  EXPECT_TRUE(messages_.empty());
+
+  std::string newList = lstest::fileBytes(ls::newListPath(a.ctx));
+  EXPECT_EQ(newList.substr(0, newList.find("\r\n")), "地方の祭りがにぎわう");
+
+  // The pages change: one headline more on A, C the same.
+  server_.route("/a", Reply{page({"大雨で交通機関が乱れる", "台風3号が接近しています", "新駅の開業日が決まる"})});
+  check();
+  EXPECT_EQ(column(0), (Strings{"大雨で交通機関が乱れる", "地方の祭りがにぎわう", "新駅の開業日が決まる",
+                                "台風3号が接近しています"}));
+  EXPECT_EQ(icons(), (std::vector<int>{0, 4, 4, 4}));
+  EXPECT_EQ(lstest::fileBytes(ls::siteLogPaths(a.ctx, "速報A").all),
+            "台風3号が接近しています\r\n" + server_.url("/n/1.html") + "\r\n新駅の開業日が決まる\r\n" +
+                server_.url("/n/2.html") + "\r\n大雨で交通機関が乱れる\r\n" + server_.url("/n/1.html") + "\r\n");
+  EXPECT_EQ(lstest::fileBytes(ls::siteLogPaths(a.ctx, "地方C").current),
+            "地方の祭りがにぎわう\r\n" + server_.url("/n/1.html") + "\r\n");
+  EXPECT_EQ(lstest::fileBytes(ls::siteLogPaths(a.ctx, "地方C").previous),
+            "地方の祭りがにぎわう\r\n" + server_.url("/n/1.html") + "\r\n");
+  // The failing site never had a log.
+  EXPECT_FALSE(ls::isPlainFile(ls::siteLogPaths(a.ctx, "故障B").previous));
+
+  // The timer is armed again with the interval (10 minutes by default):
+  // nothing starts by itself in the next second.
+  int before = server_.requestCount("/a");
+  lstest::pumpFor(1000);
+  EXPECT_EQ(server_.requestCount("/a"), before);
+
+  // Closing keeps the list and the layout.
+  SendMessageW(a.main, WM_CLOSE, 0, 0);
+  lstest::pumpFor(50);
+  EXPECT_EQ(a.main, nullptr);
+  std::string saved = lstest::fileBytes(ls::newListPath(a.ctx));
+  EXPECT_EQ(saved.substr(0, saved.find("\r\n")), "大雨で交通機関が乱れる");
+  EXPECT_NE(ls::readProfileString(a.ctx.settingsPath, "Window", "right", ""), "");
+  EXPECT_EQ(ls::readProfileString(a.ctx.settingsPath, "LISTVIEW", "TITLE", ""), "250");
+}
+
+TEST_F(ProgramCycle, TheNewListComesBackAtTheNextStartAndIsAged) {
+  server_.route("/a", Reply{page({"最初の見出しです", "二つ目の見出しです"})});
+  server_.route("/c", Reply{page({})});
+  start();
+  check();
+  ASSERT_EQ(ls::app().news.count(), 2);
+  SendMessageW(ls::app().main, WM_CLOSE, 0, 0);
+  lstest::pumpFor(50);
+  DestroyWindow(ls::app().owner);
+  ls::resetApp();
+
+  ASSERT_TRUE(startWithHook());
+  EXPECT_EQ(column(0), (Strings{"二つ目の見出しです", "最初の見出しです"}));
+  EXPECT_EQ(icons(), (std::vector<int>{4, 4}));
+}
+
+TEST_F(ProgramCycle, CheckDuringAFetchStopsTheCycle) {
+  server_.route("/a", Reply{"", lstest::Behaviour::kStall});
+  start();
+  ls::App& a = ls::app();
+  SendMessageW(a.main, WM_COMMAND, IDM_CHECK, 0);
+  ASSERT_TRUE(lstest::pumpUntil([&] { return server_.requestCount("/a") == 1; }, 10000));
+  EXPECT_TRUE(a.fetcher.inFlight());
+  SendMessageW(a.main, WM_COMMAND, IDM_TRAY_CHECK, 0);
+  EXPECT_FALSE(a.fetcher.inFlight());
+  EXPECT_FALSE(a.cycle->idle());
+  EXPECT_EQ(a.ui.status(0), "");
+  EXPECT_EQ(a.ui.status(1), "");
+  lstest::pumpFor(300);
+  EXPECT_EQ(server_.requestCount("/c"), 0);
+}
+
+}  // namespace
