@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -30,6 +31,8 @@ struct App {
   HFONT listFont = nullptr;
   std::string listText = "500";  // SETTING/LIST as read at start-up
   int startFailureCode = 0;       // the exit code of a start that failed
+  // Tests see what would be handed to the browser here.
+  std::function<void(const std::string&)> openUrlHook;
 
   EngineContext ctx;
   ShownLog shown;

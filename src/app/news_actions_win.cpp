@@ -7,6 +7,7 @@
 
 #include "app/app_win.h"
 #include "app/main_window_win.h"
+#include "app/web_address.h"
 #include "common/text.h"
 #include "common/wide_win.h"
 #include "engine/news_entry.h"
@@ -14,12 +15,6 @@
 namespace ls {
 
 namespace {
-
-// Only web addresses reach the shell's "open": a page must never make a
-// double click run a local program or a script.
-bool isWebAddress(const std::string& url) {
-  return startsWithIgnoreAsciiCase(url, "http://") || startsWithIgnoreAsciiCase(url, "https://");
-}
 
 HGLOBAL globalCopy(const void* data, std::size_t bytes) {
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
@@ -43,7 +38,11 @@ void openSelectedEntry() {
   int icon = a.news.icon(row);
   std::string url = a.news.text(row, 2);
   if (isWebAddress(url)) {
-    ShellExecuteW(nullptr, L"open", toWide(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (a.openUrlHook) {
+      a.openUrlHook(url);
+    } else {
+      ShellExecuteW(nullptr, L"open", toWide(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    }
   }
   // The headline stays whole; only the icon changes.
   a.news.setIcon(row, openedIcon(icon));
