@@ -3,7 +3,7 @@
 #   cmake -DWINE=<wine> -DWINESERVER=<wineserver> -DPREFIX=<dir> -P wine_prefix.cmake
 # The caller's environment carries WINEPREFIX, WINEARCH, WINEDEBUG and
 # WINEDLLOVERRIDES (no Mono or Gecko installer prompts).
-if(EXISTS "${PREFIX}/.linkscout-ready")
+if(EXISTS "${PREFIX}/.linkscout-ready-2")
   return()
 endif()
 
@@ -27,6 +27,18 @@ run_wine(${WINE} reg.exe add "HKCU\\Software\\Wine\\WineDbg"
 run_wine(${WINE} reg.exe add "HKCU\\Software\\Wine\\Explorer" /v Desktop /d Default /f)
 run_wine(${WINE} reg.exe add "HKCU\\Software\\Wine\\Explorer\\Desktops"
          /v Default /d 1280x1024 /f)
+# Japanese text in menus, captions and dialogs: Wine's own user-interface
+# fonts have no Japanese glyphs, so they are linked to IPA Gothic (Debian's
+# fonts-ipafont-gothic), as a Japanese Windows links its own fonts.
+foreach(face "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "Segoe UI" "MS UI Gothic")
+  run_wine(${WINE} reg.exe add
+           "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink"
+           /v "${face}" /t REG_MULTI_SZ /d "ipag.ttf,IPAGothic" /f)
+endforeach()
+# The caption buttons are drawn with Marlett, which a new prefix lacks.
+if(EXISTS /usr/share/wine/fonts/marlett.ttf)
+  file(COPY /usr/share/wine/fonts/marlett.ttf DESTINATION "${PREFIX}/drive_c/windows/Fonts")
+endif()
 # Let the registry reach the disk before the tests start.
 run_wine(${WINESERVER} -w)
-file(TOUCH "${PREFIX}/.linkscout-ready")
+file(TOUCH "${PREFIX}/.linkscout-ready-2")

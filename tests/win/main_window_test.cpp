@@ -1,0 +1,228 @@
+// The real main window under Wine: first run and second run, closing, the
+// status-bar layout, opening, copying and clearing entries.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app_win.h"
+#include "app/startup_win.h"
+#include "common/cp932.h"
+#include "common/file_io.h"
+#include "common/wide_win.h"
+#include "resources/resource_ids.h"
+#include "settings/ini_file.h"
+#include "sites/site_file.h"
+#include "win_test_support.h"
+
+namespace {
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void TearDown() override { stop(); }
+
+  bool start() {
+    ls::app().ui.messageHook = [this](const std::string& text) { messages_.push_back(text); };
+    ls::app().openUrlHook = [this](const std::string& url) { opened_.push_back(url); };
+    return ls::startProgram(GetModuleHandleW(nullptr), dir_.path());
+  }
+  void stop() {
+    ls::App& a = ls::app();
+    if (a.main) SendMessageW(a.main, WM_CLOSE, 0, 0);
+    lstest::pumpFor(20);
+    if (a.owner) DestroyWindow(a.owner);
+    ls::resetApp();
+  }
+  std::string ini() const { return dir_.file("LINKSCOUT.ini"); }
+  std::string setting(const char* section, const char* key) {
+    return ls::readProfileString(ini(), section, key, "<none>");
+  }
+  void addRow(const std::string& headline, int icon, const std::string& url) {
+    ls::NewsList& list = ls::app().news;
+    list.insertRow(list.count(), headline, icon);
+    list.setText(list.count() - 1, 1, "サイト");
+    list.setText(list.count() - 1, 2, url);
+  }
+  void select(int row) {
+    ListView_SetItemState(ls::app().newsList, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  }
+  void command(int id) { SendMessageW(ls::app().main, WM_COMMAND, id, 0); }
+
+  lstest::WinTempDir dir_;
+  std::vector<std::string> messages_, opened_;
+};
+
+TEST_F(MainWindow, FirstRunInAnEmptyDirectory) {
+  ASSERT_TRUE(start());
+  ls::App& a = ls::app();
+  EXPECT_TRUE(ls::isDirectory(dir_.file("TEMPORARY")));
+  EXPECT_TRUE(ls::isDirectory(dir_.file("LOG")));
+  std::string sites = lstest::fileBytes(dir_.file("site.ck"));
+  std::size_t lines = 0;
+  for (char c : sites) lines += c == '\n';
+  EXPECT_EQ(lines, 252u);
+  ls::SiteList list = ls::readAllSites(dir_.file("site.ck"), ls::kCheckLimits);
+  EXPECT_EQ(list.sites.size(), 63u);
+  // The first-run settings, in their order.
+  std::string text = lstest::fileBytes(ini());
+  std::size_t window = text.find("[Window]"), listview = text.find("[LISTVIEW]"), setting = text.find("[SETTING]"),
+              font = text.find("[LIST_FONT]");
+  ASSERT_NE(font, std::string::npos);
+  EXPECT_LT(window, listview);
+  EXPECT_LT(listview, setting);
+  EXPECT_LT(setting, font);
+  // Nothing was restored: the created size and column widths stay.
+  RECT r;
+  GetWindowRect(a.main, &r);
+  EXPECT_EQ(r.right - r.left, 400);
+  EXPECT_EQ(r.bottom - r.top, 200);
+  EXPECT_EQ(ListView_GetColumnWidth(a.newsList, 0), 250);
+  EXPECT_EQ(ListView_GetColumnWidth(a.newsList, 2), 200);
+  wchar_t cls[32];
+  GetClassNameW(a.main, cls, 32);
+  EXPECT_STREQ(cls, L"wndmain");
+  GetClassNameW(a.owner, cls, 32);
+  EXPECT_STREQ(cls, L"wnddummy");
+  EXPECT_EQ(GetDlgCtrlID(a.newsList), IDC_NEWSLIST);
+  EXPECT_EQ(GetDlgCtrlID(a.statusBar), IDC_STATUSBAR);
+  EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(MainWindow, SecondRunRestoresAndClosingWritesTheLayout) {
+  ls::writeProfileString(ini(), "Window", "left", "40");
+  ls::writeProfileString(ini(), "Window", "top", "30");
+  ls::writeProfileString(ini(), "Window", "right", "640");
+  ls::writeProfileString(ini(), "Window", "bottom", "430");
+  ls::writeProfileString(ini(), "LISTVIEW", "TITLE", "321");
+  ls::writeProfileString(ini(), "LISTVIEW", "SITE", "77");
+  ls::writeProfileString(ini(), "LISTVIEW", "URL", "150");
+  ls::writeProfileString(ini(), "LIST_FONT", "height", "-20");
+  ASSERT_TRUE(start());
+  ls::App& a = ls::app();
+  RECT r;
+  GetWindowRect(a.main, &r);
+  EXPECT_EQ(r.left, 40);
+  EXPECT_EQ(r.top, 30);
+  EXPECT_EQ(r.right - r.left, 600);
+  EXPECT_EQ(r.bottom - r.top, 400);
+  EXPECT_EQ(ListView_GetColumnWidth(a.newsList, 0), 321);
+  EXPECT_EQ(ListView_GetColumnWidth(a.newsList, 1), 77);
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(a.newsList, WM_GETFONT, 0, 0));
+  ASSERT_NE(font, nullptr);
+  LOGFONTW lf{};
+  GetObjectW(font, sizeof lf, &lf);
+  EXPECT_EQ(lf.lfHeight, -20);
+
+  // The user drags a column and moves the window; closing keeps both.
+  ListView_SetColumnWidth(a.newsList, 2, 222);
+  SetWindowPos(a.main, nullptr, 100, 120, 500, 300, SWP_NOZORDER);
+  SendMessageW(a.main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(setting("LISTVIEW", "URL"), "222");
+  EXPECT_EQ(setting("LISTVIEW", "TITLE"), "321");
+  EXPECT_EQ(setting("Window", "left"), "100");
+  EXPECT_EQ(setting("Window", "right"), "600");
+  EXPECT_EQ(setting("Window", "bottom"), "420");
+  EXPECT_EQ(setting("LOGWINDOW", "SHOW"), "0");
+}
+
+TEST_F(MainWindow, APlacementOffEveryScreenComesBackOnOne) {
+  ls::writeProfileString(ini(), "Window", "left", "30000");
+  ls::writeProfileString(ini(), "Window", "top", "30000");
+  ls::writeProfileString(ini(), "Window", "right", "30500");
+  ls::writeProfileString(ini(), "Window", "bottom", "30300");
+  ASSERT_TRUE(start());
+  RECT r;
+  GetWindowRect(ls::app().main, &r);
+  EXPECT_NE(MonitorFromRect(&r, MONITOR_DEFAULTTONULL), nullptr);
+  EXPECT_EQ(r.right - r.left, 500);
+}
+
+TEST_F(MainWindow, ADirectoryNamedLikeTheSiteFileEndsTheStart) {
+  ASSERT_TRUE(CreateDirectoryW(ls::toWide(dir_.file("site.ck")).c_str(), nullptr));
+  EXPECT_FALSE(start());
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0], "ファイルの作成に失敗しました。");
+  EXPECT_EQ(ls::app().main, nullptr);
+  EXPECT_EQ(ls::app().startFailureCode, -1);
+}
+
+TEST_F(MainWindow, StatusBarPartsFollowTheWidth) {
+  ASSERT_TRUE(start());
+  ls::App& a = ls::app();
+  for (int width : {1000, 105}) {
+    SendMessageW(a.main, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, 300));
+    int edges[2] = {};
+    ASSERT_EQ(SendMessageW(a.statusBar, SB_GETPARTS, 2, reinterpret_cast<LPARAM>(edges)), 2);
+    EXPECT_EQ(edges[0], width / 10 * 3);
+    EXPECT_EQ(edges[1], width);
+  }
+}
+
+TEST_F(MainWindow, OpeningAnEntryChangesItsIconAndOpensOnlyWebAddresses) {
+  ASSERT_TRUE(start());
+  ls::App& a = ls::app();
+  std::string longHeadline = std::string(700, 'h');
+  addRow(longHeadline, 4, "http://a.example/1");
+  addRow("keyword headline", 2, "HTTPS://b.example/2");
+  addRow("script link", 0, "javascript:alert(1)");
+  addRow("local file", 0, "file:///C:/Windows/notepad.exe");
+  addRow("a site log row", 5, "http://c.example/3");
+
+  command(IDM_OPEN);  // nothing selected: nothing happens
+  EXPECT_TRUE(opened_.empty());
+  EXPECT_EQ(a.news.icon(0), 4);
+
+  const int after[] = {1, 3, 1, 1, 5};
+  for (int row = 0; row < 5; ++row) {
+    select(row);
+    command(IDM_OPEN);
+    EXPECT_EQ(a.news.icon(row), after[row]) << row;
+  }
+  EXPECT_EQ(opened_, (std::vector<std::string>{"http://a.example/1", "HTTPS://b.example/2", "http://c.example/3"}));
+  // Opening again changes nothing more, and the long headline stays whole.
+  select(0);
+  command(IDM_OPEN);
+  EXPECT_EQ(a.news.icon(0), 1);
+  EXPECT_EQ(a.news.text(0, 0), longHeadline);
+}
+
+TEST_F(MainWindow, CopyingPutsBothTextFormsOnTheClipboard) {
+  ASSERT_TRUE(start());
+  addRow("台風3号が接近", 0, "http://a.example/ソ");
+  select(0);
+  for (int id : {IDM_COPY_HEADLINE, IDM_COPY_URL}) {
+    command(id);
+    std::string expected = id == IDM_COPY_HEADLINE ? "台風3号が接近" : "http://a.example/ソ";
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE wide = GetClipboardData(CF_UNICODETEXT);
+    HANDLE narrow = GetClipboardData(CF_TEXT);
+    ASSERT_NE(wide, nullptr);
+    ASSERT_NE(narrow, nullptr);
+    std::wstring w(static_cast<const wchar_t*>(GlobalLock(wide)));
+    GlobalUnlock(wide);
+    std::string n(static_cast<const char*>(GlobalLock(narrow)));
+    GlobalUnlock(narrow);
+    CloseClipboard();
+    EXPECT_EQ(ls::fromWide(w), expected);
+    EXPECT_EQ(n, expected);  // Shift_JIS bytes
+  }
+}
+
+TEST_F(MainWindow, ClearEmptiesTheListAndCheckRunsACycle) {
+  ASSERT_TRUE(start());
+  ls::App& a = ls::app();
+  addRow("one headline here", 0, "http://a/");
+  addRow("two headline here", 1, "http://b/");
+  command(IDM_CLEAR);
+  EXPECT_EQ(a.news.count(), 0);
+  // The 63 presets are all unchecked: a check runs through them at once.
+  command(IDM_CHECK);
+  EXPECT_TRUE(a.cycle->idle());
+  EXPECT_EQ(a.cycle->siteCursor(), 0);
+  EXPECT_TRUE(ls::isPlainFile(a.ctx.logDir() + "新着リスト.all.log"));
+}
+
+}  // namespace
