@@ -25,7 +25,9 @@ add_executable(win_tests ${LINKSCOUT_WIN_TEST_SOURCES} ${LINKSCOUT_RESOURCES})
 target_link_libraries(win_tests PRIVATE linkscout_shell GTest::gtest GTest::gtest_main)
 linkscout_win32_target(win_tests)
 target_compile_definitions(win_tests PRIVATE
-  LINKSCOUT_TEST_DATA_DIR="${LINKSCOUT_WINE_ROOT}${PROJECT_SOURCE_DIR}/tests/data")
+  LINKSCOUT_TEST_DATA_DIR="${LINKSCOUT_WINE_ROOT}${PROJECT_SOURCE_DIR}/tests/data"
+  LINKSCOUT_EXE="${LINKSCOUT_WINE_ROOT}$<TARGET_FILE:LINKSCOUT>")
+add_dependencies(win_tests LINKSCOUT)
 
 # The build's own prefix: no test touches ~/.wine, and a clean build starts
 # from a fresh prefix.

@@ -1,0 +1,95 @@
+// The real LINKSCOUT.exe, started as its own process in a fresh directory,
+// driven from outside the way another program would: find its wndmain
+// window, send it the check command, let it fetch from a local server,
+// close it, and read the files it leaves.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/file_io.h"
+#include "common/wide_win.h"
+#include "resources/resource_ids.h"
+#include "settings/ini_file.h"
+#include "sites/site_file.h"
+#include "test_http_server.h"
+#include "win_test_support.h"
+
+namespace {
+
+struct Found {
+  DWORD pid;
+  HWND window;
+};
+
+BOOL CALLBACK findMain(HWND window, LPARAM param) {
+  Found* f = reinterpret_cast<Found*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  wchar_t cls[32] = {};
+  GetClassNameW(window, cls, 32);
+  if (pid == f->pid && lstrcmpW(cls, L"wndmain") == 0) {
+    f->window = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+std::string page(const std::string& headline) {
+  return lstest::httpResponse(200, "OK", "<html><a href=\"/story/1.html\">" + headline + "</a></html>\n",
+                              "Content-Type: text/html; charset=Shift_JIS\r\n");
+}
+
+TEST(ProgramE2E, CheckCommandFromOutsideFetchesAndClosingKeepsEverything) {
+  lstest::WinTempDir dir;
+  lstest::TestHttpServer server;
+  server.route("/news", lstest::Reply{page("外から確認した見出しです")});
+  std::wstring exe = ls::toWide(dir.file("LINKSCOUT.exe"));
+  ASSERT_TRUE(CopyFileW(ls::toWide(LINKSCOUT_EXE).c_str(), exe.c_str(), FALSE));
+  ASSERT_TRUE(ls::writeAllSites(dir.file("site.ck"), {{"外部サイト", server.url("/news"), "/story/", true}}));
+
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::wstring cmd = L"\"" + exe + L"\"";
+  ASSERT_TRUE(CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             ls::toWide(dir.path()).c_str(), &si, &pi));
+  Found found{pi.dwProcessId, nullptr};
+  lstest::pumpUntil([&] {
+    EnumWindows(findMain, reinterpret_cast<LPARAM>(&found));
+    return found.window != nullptr;
+  }, 20000);
+  ASSERT_NE(found.window, nullptr);
+
+  std::string newList = dir.file("LOG\\新着リスト.all.log");
+  ASSERT_TRUE(PostMessageW(found.window, WM_COMMAND, IDM_CHECK, 0));
+  EXPECT_TRUE(lstest::pumpUntil([&] { return lstest::fileBytes(newList) != "<missing>"; }, 20000));
+  EXPECT_EQ(server.requestCount("/news"), 1);
+
+  ASSERT_TRUE(PostMessageW(found.window, WM_CLOSE, 0, 0));
+  ASSERT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  EXPECT_EQ(code, 0u);
+
+  EXPECT_EQ(lstest::fileBytes(newList),
+            "外から確認した見出しです\r\n0\r\n外部サイト\r\n" + server.url("/story/1.html") + "\r\n");
+  EXPECT_EQ(lstest::fileBytes(dir.file("LOG\\外部サイト.log")),
+            "外から確認した見出しです\r\n" + server.url("/story/1.html") + "\r\n");
+  EXPECT_EQ(lstest::fileBytes(dir.file("LOG\\外部サイト.all.log")),
+            "外から確認した見出しです\r\n" + server.url("/story/1.html") + "\r\n");
+  std::string temp = lstest::fileBytes(dir.file("TEMPORARY\\temp.html"));
+  EXPECT_EQ(temp.rfind("HTTP/1.0 200 OK\r\r\n", 0), 0u);
+  std::string ini = dir.file("LINKSCOUT.ini");
+  EXPECT_EQ(ls::readProfileString(ini, "SETTING", "INTERVAL", ""), "10");
+  EXPECT_EQ(ls::readProfileString(ini, "LISTVIEW", "TITLE", ""), "250");
+  EXPECT_EQ(ls::readProfileString(ini, "LOGWINDOW", "SHOW", ""), "0");
+  EXPECT_NE(ls::readProfileString(ini, "Window", "right", ""), "");
+  // The site file is the one written by hand, untouched.
+  EXPECT_EQ(ls::readAllSites(dir.file("site.ck"), ls::kCheckLimits).sites.size(), 1u);
+}
+
+}  // namespace
