@@ -40,3 +40,8 @@ target_link_options(LINKSCOUT PRIVATE -municode)
 linkscout_win32_target(LINKSCOUT)
 # windres finds the icons and the manifest beside the scripts.
 target_include_directories(LINKSCOUT PRIVATE ${PROJECT_SOURCE_DIR}/src/resources)
+
+# linkscout-remote.exe: sends the running program a command from outside.
+add_executable(linkscout-remote src/tools/linkscout_remote.cpp)
+target_include_directories(linkscout-remote PRIVATE ${PROJECT_SOURCE_DIR}/src)
+linkscout_win32_target(linkscout-remote)
