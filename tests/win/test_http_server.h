@@ -30,13 +30,14 @@ struct Reply {
   std::string bytes;  // the whole raw response: status line, headers, body
   Behaviour behaviour = Behaviour::kNormal;
   std::size_t resetAfter = 0;  // kResetMidBody, kStall (clamped to bytes.size())
+  int dripDelayMs = 5;         // kDrip
+  std::size_t chunkSize = 7;   // kSmallChunks
   // kResetMidBody: the pause lets the client read the first bytes and wait for
   // more before the reset comes. Under Wine 8 a reset shows as WSAECONNRESET
   // only to a recv() already waiting when it arrives; one that arrives first
   // reads as a clean close (recv() 0, FD_CLOSE without an error code).
+  // Last, so that brace-initialised Replies keep the order above.
   int resetDelayMs = 100;
-  int dripDelayMs = 5;         // kDrip
-  std::size_t chunkSize = 7;   // kSmallChunks
 };
 
 // "HTTP/1.0 <status> <reason>\r\nContent-Length: <n>\r\n" + extraHeaders
