@@ -1,6 +1,7 @@
-// Which log the news list shows: the new-list, or one site's all-links log,
-// remembered by its file name so a write-back always reaches the log that
-// is really shown.
+// Which log the news list shows: the new-list, one site's all-links log, or
+// none (the user clicked the log switcher's list without choosing a row).
+// A site log is remembered by its file, not by its row in the switcher, so
+// a write-back always reaches the log that is really shown.
 #pragma once
 
 #include <string>
@@ -8,10 +9,26 @@
 namespace ls {
 
 struct ShownLog {
-  std::string siteLogFile;  // empty while the new-list is shown
+  enum Kind { kNewList, kSiteLog, kNone };
+  Kind kind = kNewList;
+  std::string siteName;     // kSiteLog: the name as the site file holds it
+  std::string siteLogFile;  // kSiteLog: the all-links log shown
+  // kSiteLog: the oldest pairs of the file, beyond the newest `LIST` that
+  // the view holds, as they stand in the file; the write-back keeps them.
+  std::string hiddenPairs;
 
-  bool isNewList() const { return siteLogFile.empty(); }
-  void showNewList() { siteLogFile.clear(); }
+  bool isNewList() const { return kind == kNewList; }
+  bool isSiteLog() const { return kind == kSiteLog; }
+  void showNewList() { set(kNewList); }
+  void showNothing() { set(kNone); }
+
+ private:
+  void set(Kind k) {
+    kind = k;
+    siteName.clear();
+    siteLogFile.clear();
+    hiddenPairs.clear();
+  }
 };
 
 }  // namespace ls

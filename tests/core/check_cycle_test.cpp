@@ -298,6 +298,7 @@ TEST(CheckCycle, ShownSiteLogGivesWayToTheNewList) {
   saveNewList(f.ctx);
   f.news.clear();
   f.news.insertTop("a row of a site log", kIconNone);
+  f.shown.kind = ShownLog::kSiteLog;
   f.shown.siteLogFile = "A.all.log";
   f.logs.open = true;
   f.cycle.start();
