@@ -14,6 +14,7 @@
 #include "engine/check_cycle.h"
 #include "engine/engine_context.h"
 #include "logs/shown_log.h"
+#include "logs/log_switcher_win.h"
 #include "net/fetch_win.h"
 
 namespace ls {
@@ -41,7 +42,7 @@ struct App {
   WinsockFetcher fetcher;
   WindowTimer timer;
   WaveSoundPlayer sound;
-  ClosedLogSwitcher logs;
+  WindowLogSwitcher logs;
   std::unique_ptr<CheckCycle> cycle;
 };
 

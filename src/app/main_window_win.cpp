@@ -5,6 +5,8 @@
 
 #include "app/app_win.h"
 #include "app/layout.h"
+#include "app/tray_win.h"
+#include "settings/ini_file.h"
 #include "common/file_io.h"
 #include "common/program.h"
 #include "common/wide_win.h"
@@ -137,7 +139,9 @@ bool createMainWindow() {
   } else {
     writeFirstRunSettings(a.ctx.settingsPath);
   }
+  if (readSettingFlag(a.ctx.settingsPath, kTASKTRAY) == 1) addTrayIcon();
   createStatusBar();
+  if (readProfileInt(a.ctx.settingsPath, kLOGWINDOW, kSHOW, 0) == 1) SendMessageW(a.main, WM_COMMAND, IDM_LOGS, 0);
   ageNewsList(a.news);
   ShowWindow(a.main, SW_SHOW);
   UpdateWindow(a.main);

@@ -6,6 +6,8 @@
 #include "app/app_win.h"
 #include "app/layout.h"
 #include "app/main_window_win.h"
+#include "app/tray_win.h"
+#include "logs/log_switcher_win.h"
 #include "common/file_io.h"
 #include "engine/engine_context.h"
 #include "logs/new_list.h"
@@ -61,6 +63,7 @@ void onClose() {
 
 void onDestroy() {
   App& a = app();
+  removeTrayIcon();
   a.fetcher.close();
   KillTimer(a.main, IDT_INTERVAL);
   if (a.images) ImageList_Destroy(a.images);
@@ -89,9 +92,10 @@ void onCommand(HWND window, int id) {
       SendMessageW(window, WM_TIMER, IDT_INTERVAL, 0);
       break;
     case IDM_TRAY_SHOW:
-      ShowWindow(window, SW_RESTORE);
-      ShowWindow(window, SW_SHOW);
-      SetForegroundWindow(window);
+      showMainWindow();
+      break;
+    case IDM_LOGS:
+      openLogSwitcher();
       break;
     case IDM_COPY_URL:
       copySelectedColumn(2);
@@ -151,7 +155,17 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SOCKETEVENT:
       a.fetcher.onSocketEvent(wParam, lParam);
       return 0;
+    case WM_TRAYNOTIFY:
+      onTrayNotify(lParam);
+      return 0;
+    case WM_SYSCOMMAND:
+      if (hideOnMinimise(wParam)) return 0;
+      return DefWindowProcW(window, message, wParam, lParam);
     default:
+      if (message == taskbarCreatedMessage()) {
+        onTaskbarCreated();
+        return 0;
+      }
       return DefWindowProcW(window, message, wParam, lParam);
   }
 }

@@ -34,3 +34,6 @@
 #define IDM_LOGS 40016
 #define IDM_LOG_OPEN 40017
 #define IDM_LOG_DELETE 40018
+
+/* The log switcher's list. */
+#define IDC_LOGLIST 1250

@@ -16,44 +16,12 @@
 #include "resources/resource_ids.h"
 #include "settings/ini_file.h"
 #include "sites/site_file.h"
+#include "program_fixture.h"
 #include "win_test_support.h"
 
 namespace {
 
-class MainWindow : public ::testing::Test {
- protected:
-  void TearDown() override { stop(); }
-
-  bool start() {
-    ls::app().ui.messageHook = [this](const std::string& text) { messages_.push_back(text); };
-    ls::app().openUrlHook = [this](const std::string& url) { opened_.push_back(url); };
-    return ls::startProgram(GetModuleHandleW(nullptr), dir_.path());
-  }
-  void stop() {
-    ls::App& a = ls::app();
-    if (a.main) SendMessageW(a.main, WM_CLOSE, 0, 0);
-    lstest::pumpFor(20);
-    if (a.owner) DestroyWindow(a.owner);
-    ls::resetApp();
-  }
-  std::string ini() const { return dir_.file("LINKSCOUT.ini"); }
-  std::string setting(const char* section, const char* key) {
-    return ls::readProfileString(ini(), section, key, "<none>");
-  }
-  void addRow(const std::string& headline, int icon, const std::string& url) {
-    ls::NewsList& list = ls::app().news;
-    list.insertRow(list.count(), headline, icon);
-    list.setText(list.count() - 1, 1, "サイト");
-    list.setText(list.count() - 1, 2, url);
-  }
-  void select(int row) {
-    ListView_SetItemState(ls::app().newsList, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-  }
-  void command(int id) { SendMessageW(ls::app().main, WM_COMMAND, id, 0); }
-
-  lstest::WinTempDir dir_;
-  std::vector<std::string> messages_, opened_;
-};
+using MainWindow = lstest::ProgramFixture;
 
 TEST_F(MainWindow, FirstRunInAnEmptyDirectory) {
   ASSERT_TRUE(start());

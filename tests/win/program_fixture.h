@@ -1,0 +1,70 @@
+// A test that starts the program in its own process state: a fresh
+// application directory, message boxes and browser launches answered here,
+// and everything closed and forgotten at the end.
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app_win.h"
+#include "app/startup_win.h"
+#include "settings/ini_file.h"
+#include "win_test_support.h"
+
+namespace lstest {
+
+class ProgramFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WSADATA data;
+    ASSERT_EQ(WSAStartup(0x0101, &data), 0);  // the program's sockets, as at its start
+  }
+  void TearDown() override {
+    stop();
+    WSACleanup();
+  }
+
+  bool start() {
+    ls::app().ui.messageHook = [this](const std::string& text) { messages_.push_back(text); };
+    ls::app().openUrlHook = [this](const std::string& url) { opened_.push_back(url); };
+    return ls::startProgram(GetModuleHandleW(nullptr), dir_.path());
+  }
+  void stop() {
+    ls::App& a = ls::app();
+    if (a.main) SendMessageW(a.main, WM_CLOSE, 0, 0);
+    pumpFor(20);
+    if (a.owner) DestroyWindow(a.owner);
+    ls::resetApp();
+  }
+  std::string ini() const { return dir_.file("LINKSCOUT.ini"); }
+  std::string setting(const char* section, const char* key) {
+    return ls::readProfileString(ini(), section, key, "<none>");
+  }
+  void addRow(const std::string& headline, int icon, const std::string& url) {
+    ls::NewsList& list = ls::app().news;
+    list.insertRow(list.count(), headline, icon);
+    list.setText(list.count() - 1, 1, "サイト");
+    list.setText(list.count() - 1, 2, url);
+  }
+  static void selectRow(HWND list, int row) {
+    ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  }
+  void select(int row) { selectRow(ls::app().newsList, row); }
+  void command(int id) { SendMessageW(ls::app().main, WM_COMMAND, id, 0); }
+  std::vector<std::string> headlines() {
+    std::vector<std::string> out;
+    for (int r = 0; r < ls::app().news.count(); ++r) out.push_back(ls::app().news.text(r, 0));
+    return out;
+  }
+
+  WinTempDir dir_;
+  std::vector<std::string> messages_, opened_;
+};
+
+}  // namespace lstest
