@@ -27,6 +27,7 @@ struct App {
   HWND statusBar = nullptr;
   HWND searchDialog = nullptr;
   HWND logSwitcher = nullptr;
+  HWND settingsDialog = nullptr;  // while the modal settings dialog is open
   HMENU trayMenu = nullptr;  // TASKTRAYMENU: popups TRAY, RCLICK, LOG
   HIMAGELIST images = nullptr;
   HFONT listFont = nullptr;

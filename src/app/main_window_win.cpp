@@ -6,6 +6,7 @@
 #include "app/app_win.h"
 #include "app/layout.h"
 #include "app/tray_win.h"
+#include "settings/settings_dialog_win.h"
 #include "settings/ini_file.h"
 #include "common/file_io.h"
 #include "common/program.h"
@@ -142,6 +143,7 @@ bool createMainWindow() {
   if (readSettingFlag(a.ctx.settingsPath, kTASKTRAY) == 1) addTrayIcon();
   createStatusBar();
   if (readProfileInt(a.ctx.settingsPath, kLOGWINDOW, kSHOW, 0) == 1) SendMessageW(a.main, WM_COMMAND, IDM_LOGS, 0);
+  applyListColours();
   ageNewsList(a.news);
   ShowWindow(a.main, SW_SHOW);
   UpdateWindow(a.main);

@@ -107,6 +107,15 @@ void WindowUserInterface::fatal(const std::string& text) {
   ExitProcess(static_cast<UINT>(-1));
 }
 
+int WindowUserInterface::ask(HWND owner, const std::string& text, const std::string& caption, UINT buttons) {
+  if (askHook) return askHook(text);
+  if (messageHook) {
+    messageHook(text);
+    return IDOK;
+  }
+  return MessageBoxW(owner, toWide(text).c_str(), toWide(caption).c_str(), buttons);
+}
+
 void showMessage(HWND owner, const std::string& text, UINT icon) {
   MessageBoxW(owner, toWide(text).c_str(), toWide(kProgramTitle).c_str(), MB_OK | icon);
 }

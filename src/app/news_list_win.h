@@ -44,8 +44,13 @@ class WindowUserInterface : public UserInterface {
   void message(const std::string& text) override;
   [[noreturn]] void fatal(const std::string& text) override;
 
+  // A box with its own caption and buttons (MB_OK, MB_OKCANCEL); returns
+  // the button pressed.
+  int ask(HWND owner, const std::string& text, const std::string& caption, UINT buttons);
+
   // Tests answer message boxes here instead of on the screen.
   std::function<void(const std::string&)> messageHook;
+  std::function<int(const std::string&)> askHook;
 
  private:
   HWND owner_ = nullptr;

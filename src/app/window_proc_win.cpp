@@ -8,6 +8,7 @@
 #include "app/main_window_win.h"
 #include "app/tray_win.h"
 #include "logs/log_switcher_win.h"
+#include "settings/settings_dialog_win.h"
 #include "common/file_io.h"
 #include "engine/engine_context.h"
 #include "logs/new_list.h"
@@ -96,6 +97,10 @@ void onCommand(HWND window, int id) {
       break;
     case IDM_LOGS:
       openLogSwitcher();
+      break;
+    case IDM_SETTINGS:
+    case IDM_TRAY_SETTINGS:
+      runSettingsDialog();
       break;
     case IDM_COPY_URL:
       copySelectedColumn(2);
