@@ -3,7 +3,7 @@
 #   cmake -DWINE=<wine> -DWINESERVER=<wineserver> -DPREFIX=<dir> -P wine_prefix.cmake
 # The caller's environment carries WINEPREFIX, WINEARCH, WINEDEBUG and
 # WINEDLLOVERRIDES (no Mono or Gecko installer prompts).
-if(EXISTS "${PREFIX}/.linkscout-ready-2")
+if(EXISTS "${PREFIX}/.linkscout-ready-3")
   return()
 endif()
 
@@ -35,10 +35,13 @@ foreach(face "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "Se
            "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink"
            /v "${face}" /t REG_MULTI_SZ /d "ipag.ttf,IPAGothic" /f)
 endforeach()
+# The Japanese faces that dialogs and the list font name (ＭＳ Ｐゴシック, MS UI
+# Gothic) are replaced by IPA Gothic; the names need a UTF-16 .reg file.
+run_wine(${WINE} regedit.exe /S "Z:${CMAKE_CURRENT_LIST_DIR}/wine_fonts.reg")
 # The caption buttons are drawn with Marlett, which a new prefix lacks.
 if(EXISTS /usr/share/wine/fonts/marlett.ttf)
   file(COPY /usr/share/wine/fonts/marlett.ttf DESTINATION "${PREFIX}/drive_c/windows/Fonts")
 endif()
 # Let the registry reach the disk before the tests start.
 run_wine(${WINESERVER} -w)
-file(TOUCH "${PREFIX}/.linkscout-ready-2")
+file(TOUCH "${PREFIX}/.linkscout-ready-3")

@@ -241,6 +241,15 @@ INT_PTR CALLBACK settingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
           break;
       }
       return TRUE;
+    case WM_CTLCOLORSTATIC: {
+      // Labels, check boxes and group boxes lie on the tab control: let its
+      // background show through them instead of the dialog's colour.
+      wchar_t cls[16] = {};
+      GetClassNameW(reinterpret_cast<HWND>(lParam), cls, 16);
+      if (lstrcmpiW(cls, L"Edit") == 0) return FALSE;
+      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+    }
     case WM_DESTROY:
       app().settingsDialog = nullptr;
       return FALSE;

@@ -3,6 +3,7 @@
 //   linkscout-remote wait [SECONDS]   waits until the window exists (default 30)
 //   linkscout-remote check            the check command (ニュース確認)
 //   linkscout-remote close            closes the program as its close box does
+//   linkscout-remote command ID       any menu command, e.g. 40001 (設定)
 // Exit status 0 on success, 1 when no window was found, 2 on a usage error.
 #include <windows.h>
 
@@ -17,7 +18,7 @@ namespace {
 HWND findMainWindow() { return FindWindowW(L"wndmain", nullptr); }
 
 int usage() {
-  std::fprintf(stderr, "usage: linkscout-remote wait [SECONDS] | check | close\n");
+  std::fprintf(stderr, "usage: linkscout-remote wait [SECONDS] | check | close | command ID\n");
   return 2;
 }
 
@@ -42,5 +43,8 @@ int main(int argc, char** argv) {
   }
   if (std::strcmp(command, "check") == 0) return PostMessageW(window, WM_COMMAND, IDM_CHECK, 0) ? 0 : 1;
   if (std::strcmp(command, "close") == 0) return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
+  if (std::strcmp(command, "command") == 0 && argc > 2) {
+    return PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[2])), 0) ? 0 : 1;
+  }
   return usage();
 }
