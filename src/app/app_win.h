@@ -28,6 +28,8 @@ struct App {
   HWND searchDialog = nullptr;
   HWND logSwitcher = nullptr;
   HWND settingsDialog = nullptr;  // while the modal settings dialog is open
+  HWND wizardDialog = nullptr;
+  HWND aboutDialog = nullptr;
   HMENU trayMenu = nullptr;  // TASKTRAYMENU: popups TRAY, RCLICK, LOG
   HIMAGELIST images = nullptr;
   HFONT listFont = nullptr;

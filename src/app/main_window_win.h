@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace ls {
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -21,6 +23,9 @@ bool createMainWindow();
 // The news list's icons: 0 and 4 become 1, 2 becomes 3 (the ageing happens
 // in the core).
 void openSelectedEntry();
+// Hands an http:// or https:// address to the user's browser; anything else
+// is never opened.
+void openWebAddress(const std::string& url);
 void copySelectedColumn(int column);
 void showNewsContextMenu();
 

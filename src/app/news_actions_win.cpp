@@ -31,19 +31,23 @@ HGLOBAL globalCopy(const void* data, std::size_t bytes) {
 
 }  // namespace
 
+void openWebAddress(const std::string& url) {
+  if (!isWebAddress(url)) return;
+  App& a = app();
+  if (a.openUrlHook) {
+    a.openUrlHook(url);
+  } else {
+    ShellExecuteW(nullptr, L"open", toWide(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  }
+}
+
 void openSelectedEntry() {
   App& a = app();
   int row = a.news.selectedRow();
   if (row < 0) return;
   int icon = a.news.icon(row);
   std::string url = a.news.text(row, 2);
-  if (isWebAddress(url)) {
-    if (a.openUrlHook) {
-      a.openUrlHook(url);
-    } else {
-      ShellExecuteW(nullptr, L"open", toWide(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    }
-  }
+  openWebAddress(url);
   // The headline stays whole; only the icon changes.
   a.news.setIcon(row, openedIcon(icon));
 }

@@ -8,6 +8,8 @@
 #include "app/main_window_win.h"
 #include "app/tray_win.h"
 #include "logs/log_switcher_win.h"
+#include "dialogs/about_win.h"
+#include "dialogs/search_win.h"
 #include "settings/settings_dialog_win.h"
 #include "common/file_io.h"
 #include "engine/engine_context.h"
@@ -102,6 +104,12 @@ void onCommand(HWND window, int id) {
     case IDM_TRAY_SETTINGS:
       runSettingsDialog();
       break;
+    case IDM_SEARCH:
+      openSearchDialog();
+      break;
+    case IDM_ABOUT:
+      runAboutDialog();
+      break;
     case IDM_COPY_URL:
       copySelectedColumn(2);
       break;
@@ -115,7 +123,6 @@ void onCommand(HWND window, int id) {
       a.news.clear();
       break;
     default:
-      // Settings, about, search and the log switcher open their own windows.
       break;
   }
 }

@@ -84,3 +84,22 @@
 #define IDC_SET_BGPATH 1140
 #define IDC_SET_BROWSE 1141
 #define IDC_SET_BG_GROUP 1142
+
+/* The about box, the wizard and the search dialog. */
+#define IDC_ABOUT_OK 1200
+#define IDC_WIZ_LIST 1201
+#define IDC_WIZ_URL 1202
+#define IDC_WIZ_FETCH 1203
+#define IDC_WIZ_NAME 1204
+#define IDC_WIZ_EXTRACT 1205
+#define IDC_WIZ_URL_LABEL 1206
+#define IDC_WIZ_NAME_LABEL 1207
+#define IDC_WIZ_EXTRACT_LABEL 1208
+#define IDC_WIZ_ADD 1209
+#define IDC_WIZ_SUGGEST 1210
+#define IDC_WIZ_CHECK 1211
+#define IDC_SEARCH_TEXT 1212
+#define IDC_SEARCH_NEXT 1213
+#define IDC_SEARCH_FIRST 1214
+#define IDC_ABOUT_HOME 1215
+#define IDT_WIZARD_POLL 103

@@ -17,6 +17,7 @@
 #include "settings/ini_file.h"
 #include "settings/settings_file.h"
 #include "sites/site_list_win.h"
+#include "wizard/wizard_win.h"
 
 namespace ls {
 
@@ -230,6 +231,9 @@ INT_PTR CALLBACK settingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
           break;
         case IDC_SITE_IMPORT:
           importSiteFile(dialog);
+          break;
+        case IDC_SITE_WIZARD:
+          runWizard(dialog);
           break;
         case IDC_SET_FONT:
           chooseFont(dialog);

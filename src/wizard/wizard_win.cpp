@@ -1,0 +1,200 @@
+#include "wizard/wizard_win.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app_win.h"
+#include "common/file_io.h"
+#include "common/program.h"
+#include "common/text.h"
+#include "common/wide_win.h"
+#include "resources/resource_ids.h"
+#include "sites/site_list_win.h"
+#include "wizard/link_listing.h"
+#include "wizard/wizard_rules.h"
+
+namespace ls {
+
+namespace {
+
+constexpr std::size_t kFieldBytes = 498;
+constexpr std::size_t kLinkReadBytes = 498;
+
+HWND g_owner = nullptr;
+
+std::string field(HWND dialog, int id, std::size_t bytes = SIZE_MAX) {
+  HWND edit = GetDlgItem(dialog, id);
+  int n = GetWindowTextLengthW(edit);
+  std::wstring w(static_cast<std::size_t>(n) + 1, L'\0');
+  GetWindowTextW(edit, w.data(), n + 1);
+  w.resize(static_cast<std::size_t>(n));
+  return std::string(cutToBytes(fromWide(w), bytes));
+}
+
+HWND links(HWND dialog) { return GetDlgItem(dialog, IDC_WIZ_LIST); }
+
+std::string linkOf(HWND list, int row) {
+  wchar_t buffer[1024] = {};
+  ListView_GetItemText(list, row, 1, buffer, 1024);
+  return std::string(cutToBytes(fromWide(buffer), kLinkReadBytes));
+}
+
+int say(HWND dialog, const char* text) { return app().ui.ask(dialog, text, kProgramTitle, MB_OK); }
+
+void addColumn(HWND list, int index, const char* title, int width) {
+  std::wstring text = toWide(title);
+  LVCOLUMNW col{};
+  col.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+  col.fmt = LVCFMT_LEFT;
+  col.cx = width;
+  col.pszText = text.data();
+  col.iSubItem = index;
+  SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&col));
+}
+
+void listPage(HWND dialog) {
+  App& a = app();
+  HWND list = links(dialog);
+  ListView_DeleteAllItems(list);
+  // A page file that is gone lists nothing, like the page scan's empty page.
+  std::optional<std::string> bytes = readWholeFile(a.ctx.pageFile());
+  if (!bytes) return;
+  std::vector<ListedLink> rows = listPageLinks(*bytes);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    std::wstring headline = toWide(rows[i].headline);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = static_cast<int>(i);
+    item.pszText = headline.data();
+    int at = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    std::wstring link = toWide(rows[i].link);
+    ListView_SetItemText(list, at, 1, link.data());
+  }
+}
+
+void onFetch(HWND dialog) {
+  App& a = app();
+  SetTimer(dialog, IDT_WIZARD_POLL, 1000, nullptr);
+  wizardFetch(*a.cycle, a.fetcher, a.ui, field(dialog, IDC_WIZ_URL, kFieldBytes));
+}
+
+void onTick(HWND dialog) {
+  if (app().cycle->wizardFetchState() != kWizardReceived) return;
+  KillTimer(dialog, IDT_WIZARD_POLL);
+  listPage(dialog);
+}
+
+void onCheck(HWND dialog) {
+  std::string extract = field(dialog, IDC_WIZ_EXTRACT, kFieldBytes);
+  HWND list = links(dialog);
+  int rows = ListView_GetItemCount(list);
+  if (extract.empty()) {
+    say(dialog, kMsgNoExtract);
+    return;
+  }
+  if (rows == 0) {
+    say(dialog, kMsgListFirst);
+    return;
+  }
+  for (int r = 0; r < rows; ++r) {
+    UINT state = linkMatches(linkOf(list, r), extract) ? LVIS_SELECTED | LVIS_FOCUSED : 0;
+    ListView_SetItemState(list, r, state, LVIS_SELECTED | LVIS_FOCUSED);
+  }
+}
+
+void onSuggest(HWND dialog) {
+  HWND list = links(dialog);
+  int rows = ListView_GetItemCount(list);
+  std::vector<std::string> ticked;
+  for (int r = 0; r < rows; ++r) {
+    if (ListView_GetCheckState(list, r)) ticked.push_back(linkOf(list, r));
+  }
+  Suggestion s = suggestExtract(static_cast<std::size_t>(rows), ticked);
+  switch (s.kind) {
+    case Suggestion::kNoRows:
+      say(dialog, kMsgFetchFirst);
+      break;
+    case Suggestion::kTooMany:
+      say(dialog, kMsgSuggestMany);
+      break;
+    case Suggestion::kClear:
+    case Suggestion::kSet:
+      SetDlgItemTextW(dialog, IDC_WIZ_EXTRACT, toWide(s.extract).c_str());
+      break;
+  }
+}
+
+void close(HWND dialog) {
+  App& a = app();
+  KillTimer(dialog, IDT_WIZARD_POLL);
+  // The wizard's own fetch goes with it.
+  if (a.cycle->wizardFetchState() == kWizardFetching && a.fetcher.inFlight()) a.fetcher.close();
+  EndDialog(dialog, 0);
+}
+
+void onAdd(HWND dialog) {
+  std::optional<Site> site = wizardSite(field(dialog, IDC_WIZ_NAME), field(dialog, IDC_WIZ_URL),
+                                        field(dialog, IDC_WIZ_EXTRACT));
+  if (!site) {
+    say(dialog, "入力されてない項目があります。");
+    return;
+  }
+  insertSiteRow(g_owner, 0, *site);
+  close(dialog);
+}
+
+INT_PTR CALLBACK wizardProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG: {
+      app().wizardDialog = dialog;
+      HWND list = links(dialog);
+      ListView_SetExtendedListViewStyle(
+          list, ListView_GetExtendedListViewStyle(list) | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+      addColumn(list, 0, "見出し", 150);
+      addColumn(list, 1, "リンク", 300);
+      return TRUE;
+    }
+    case WM_TIMER:
+      if (wParam == IDT_WIZARD_POLL) onTick(dialog);
+      return TRUE;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case IDC_WIZ_FETCH:
+          onFetch(dialog);
+          break;
+        case IDC_WIZ_CHECK:
+          onCheck(dialog);
+          break;
+        case IDC_WIZ_SUGGEST:
+          onSuggest(dialog);
+          break;
+        case IDC_WIZ_ADD:
+        case IDOK:
+          onAdd(dialog);
+          break;
+        case IDCANCEL:
+          close(dialog);
+          break;
+        default:
+          break;
+      }
+      return TRUE;
+    case WM_DESTROY:
+      app().wizardDialog = nullptr;
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+void runWizard(HWND settingsDialog) {
+  g_owner = settingsDialog;
+  DialogBoxParamW(app().instance, L"ADDWIZARD", settingsDialog, wizardProc, 0);
+  g_owner = nullptr;
+}
+
+}  // namespace ls

@@ -1,0 +1,189 @@
+// The add-site wizard, the search dialog and the about box of the real
+// program under Wine. Modal dialogs are driven from inside their own loops.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "common/wide_win.h"
+#include "program_fixture.h"
+#include "resources/resource_ids.h"
+#include "sites/site_file.h"
+#include "test_http_server.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// One script per modal dialog, run by a thread timer inside its loop.
+std::function<void()> g_scripts[2];
+
+template <int N>
+void CALLBACK runScript(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  auto script = std::move(g_scripts[N]);
+  if (script) script();
+}
+
+template <int N>
+void later(std::function<void()> script) {
+  g_scripts[N] = std::move(script);
+  SetTimer(nullptr, 0, 30, runScript<N>);
+}
+
+class Dialogs : public lstest::ProgramFixture {
+ protected:
+  void SetUp() override {
+    ProgramFixture::SetUp();
+    ASSERT_TRUE(ls::writeAllSites(dir_.file("site.ck"), {{"既存", "http://old/", "/n/", true}}));
+    ASSERT_TRUE(start());
+    ls::app().ui.askHook = [this](const std::string& text) {
+      asked_.push_back(text);
+      return IDOK;
+    };
+  }
+  static void set(HWND d, int id, const std::string& text) { SetDlgItemTextW(d, id, ls::toWide(text).c_str()); }
+  static std::string get(HWND d, int id) {
+    wchar_t buffer[1024] = {};
+    GetDlgItemTextW(d, id, buffer, 1024);
+    return ls::fromWide(buffer);
+  }
+  static void press(HWND d, int id) { SendMessageW(d, WM_COMMAND, id, 0); }
+  static std::string cell(HWND list, int row, int column) {
+    wchar_t buffer[1024] = {};
+    ListView_GetItemText(list, row, column, buffer, 1024);
+    return ls::fromWide(buffer);
+  }
+  static bool isSelected(HWND list, int row) { return ListView_GetItemState(list, row, LVIS_SELECTED) != 0; }
+
+  Strings asked_;
+};
+
+TEST_F(Dialogs, WizardFetchesListsSuggestsChecksAndAdds) {
+  lstest::TestHttpServer server;
+  server.route("/top", lstest::Reply{lstest::httpResponse(
+                           200, "OK",
+                           "<a href=/news/2002/1.html>first headline</a>\n<a href=/ad/2.html>an advertisement</a>\n"
+                           "<a href = ../news/2002/3.html>Alpha Beta gamma</a>\n")});
+  bool ranWizard = false;
+  later<0>([&] {
+    HWND settings = ls::app().settingsDialog;
+    ASSERT_NE(settings, nullptr);
+    later<1>([&] {
+      HWND w = ls::app().wizardDialog;
+      ASSERT_NE(w, nullptr);
+      ranWizard = true;
+      HWND list = GetDlgItem(w, IDC_WIZ_LIST);
+      press(w, IDC_WIZ_SUGGEST);
+      EXPECT_EQ(asked_.back(), "URLを入力して[取得]ボタンを押下してください。");
+      press(w, IDC_WIZ_CHECK);
+      EXPECT_EQ(asked_.back(), "抽出文字列を入力してください。");
+      set(w, IDC_WIZ_URL, server.url("/top"));
+      press(w, IDC_WIZ_FETCH);
+      ASSERT_TRUE(lstest::pumpUntil([&] { return ListView_GetItemCount(list) == 3; }, 10000));
+      // The last link of the page on top, blanks gone, relative links kept.
+      EXPECT_EQ(cell(list, 0, 0), "AlphaBetagamma");
+      EXPECT_EQ(cell(list, 0, 1), "news/2002/3.html");
+      EXPECT_EQ(cell(list, 2, 1), "/news/2002/1.html");
+      EXPECT_EQ(ls::app().news.count(), 0);  // the wizard's page never reaches the scan
+
+      ListView_SetCheckState(list, 2, TRUE);
+      press(w, IDC_WIZ_SUGGEST);
+      EXPECT_EQ(get(w, IDC_WIZ_EXTRACT), "/news/2002/1.html");
+      ListView_SetCheckState(list, 1, TRUE);
+      std::size_t before = asked_.size();
+      press(w, IDC_WIZ_SUGGEST);
+      EXPECT_EQ(asked_.size(), before + 1);
+      EXPECT_EQ(get(w, IDC_WIZ_EXTRACT), "/news/2002/1.html");
+
+      set(w, IDC_WIZ_EXTRACT, "news,2002");
+      ListView_SetItemState(list, 1, LVIS_SELECTED, LVIS_SELECTED);
+      press(w, IDC_WIZ_CHECK);
+      EXPECT_TRUE(isSelected(list, 0));
+      EXPECT_FALSE(isSelected(list, 1));
+      EXPECT_TRUE(isSelected(list, 2));
+
+      press(w, IDC_WIZ_ADD);  // no name yet
+      EXPECT_EQ(asked_.back(), "入力されてない項目があります。");
+      ASSERT_NE(ls::app().wizardDialog, nullptr);
+      set(w, IDC_WIZ_NAME, "新しいサイト");
+      press(w, IDC_WIZ_ADD);
+    });
+    press(settings, IDC_SITE_WIZARD);
+    EXPECT_EQ(ls::app().wizardDialog, nullptr);
+    HWND sites = GetDlgItem(settings, IDC_SITE_LIST);
+    EXPECT_EQ(cell(sites, 0, 0), "新しいサイト");
+    EXPECT_FALSE(ListView_GetCheckState(sites, 0));
+    press(settings, IDC_SET_OK);
+  });
+  command(IDM_SETTINGS);
+  EXPECT_TRUE(ranWizard);
+  ls::SiteList saved = ls::readAllSites(dir_.file("site.ck"), ls::kCheckLimits);
+  ASSERT_EQ(saved.sites.size(), 2u);
+  EXPECT_EQ(saved.sites[0].name, "新しいサイト");
+  EXPECT_EQ(saved.sites[0].url, server.url("/top"));
+  EXPECT_EQ(saved.sites[0].extract, "news,2002");
+  EXPECT_FALSE(saved.sites[0].checked);
+}
+
+TEST_F(Dialogs, SearchFromTheTopAndFromTheSelection) {
+  for (const char* h : {"東京で雨が降る", "大阪は晴れ", "東京に雪が降る", "名古屋は曇り"}) addRow(h, 0, "http://u/東京");
+  command(IDM_SEARCH);
+  HWND d = ls::app().searchDialog;
+  ASSERT_NE(d, nullptr);
+  command(IDM_SEARCH);  // already open: the same window
+  EXPECT_EQ(ls::app().searchDialog, d);
+  HWND list = ls::app().newsList;
+  set(d, IDC_SEARCH_TEXT, "東京");
+  press(d, IDC_SEARCH_FIRST);
+  EXPECT_TRUE(isSelected(list, 0));
+  press(d, IDC_SEARCH_NEXT);
+  EXPECT_TRUE(isSelected(list, 2));
+  EXPECT_FALSE(isSelected(list, 0));
+  press(d, IDC_SEARCH_NEXT);  // no wrap
+  EXPECT_EQ(asked_.back(), "指定された文字列は見つかりませんでした。");
+  EXPECT_TRUE(isSelected(list, 2));
+  set(d, IDC_SEARCH_TEXT, "http");  // URLs are not searched
+  std::size_t before = asked_.size();
+  press(d, IDC_SEARCH_FIRST);
+  EXPECT_EQ(asked_.size(), before + 1);
+  set(d, IDC_SEARCH_TEXT, "");
+  press(d, IDC_SEARCH_NEXT);
+  EXPECT_TRUE(isSelected(list, 3));
+  // The dialog keys go through the message loop's dialog handling.
+  MSG msg{d, WM_KEYDOWN, VK_ESCAPE, 0};
+  ls::dispatchMessage(msg);
+  lstest::pumpFor(50);
+  EXPECT_EQ(ls::app().searchDialog, nullptr);
+}
+
+TEST_F(Dialogs, AboutBoxOpensTheHomePageAndClosesOnlyWithOk) {
+  bool ran = false;
+  later<0>([&] {
+    HWND d = ls::app().aboutDialog;
+    ASSERT_NE(d, nullptr);
+    ran = true;
+    EXPECT_EQ(GetWindowLongW(d, GWL_STYLE) & WS_CAPTION, WS_BORDER);  // no title bar
+    press(d, IDC_ABOUT_HOME);
+    press(d, IDC_ABOUT_HOME);
+    press(d, IDCANCEL);  // Escape does nothing
+    EXPECT_NE(ls::app().aboutDialog, nullptr);
+    press(d, IDC_ABOUT_OK);
+  });
+  command(IDM_ABOUT);
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(ls::app().aboutDialog, nullptr);
+  EXPECT_EQ(opened_, (Strings{"http://linkscout.example/", "http://linkscout.example/"}));
+  HBITMAP picture =
+      static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), L"LINKSCOUT", IMAGE_BITMAP, 0, 0, 0));
+  ASSERT_NE(picture, nullptr);
+  BITMAP info{};
+  GetObjectW(picture, sizeof info, &info);
+  EXPECT_EQ(info.bmWidth, 243);
+  EXPECT_EQ(info.bmHeight, 231);
+  DeleteObject(picture);
+}
+
+}  // namespace
