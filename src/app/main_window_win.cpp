@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include "app/app_win.h"
+#include "app/controls_win.h"
 #include "app/layout.h"
 #include "app/tray_win.h"
 #include "settings/settings_dialog_win.h"
@@ -36,16 +37,7 @@ bool registerClass(const WNDCLASSEXW& wc) {
   return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-void addColumn(HWND list, int index, const char* title, int width) {
-  std::wstring text = toWide(title);
-  LVCOLUMNW col{};
-  col.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-  col.fmt = LVCFMT_LEFT;
-  col.cx = width;
-  col.pszText = text.data();
-  col.iSubItem = index;
-  SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&col));
-}
+
 
 void createNewsList() {
   App& a = app();
@@ -65,9 +57,9 @@ void createNewsList() {
     }
   }
   ListView_SetImageList(a.newsList, a.images, LVSIL_SMALL);
-  addColumn(a.newsList, 0, "見出し", kCreatedColumnWidths[0]);
-  addColumn(a.newsList, 1, "サイト", kCreatedColumnWidths[1]);
-  addColumn(a.newsList, 2, "URL", kCreatedColumnWidths[2]);
+  addListColumn(a.newsList, 0, "見出し", kCreatedColumnWidths[0]);
+  addListColumn(a.newsList, 1, "サイト", kCreatedColumnWidths[1]);
+  addListColumn(a.newsList, 2, "URL", kCreatedColumnWidths[2]);
 }
 
 void createStatusBar() {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app_win.h"
+#include "app/controls_win.h"
 #include "app/layout.h"
 #include "app/tray_win.h"
 #include "common/program.h"
@@ -33,16 +34,9 @@ bool g_sitesLoaded = false;
 bool g_quitAfterDialog = false;
 std::wstring g_picturePath;  // the browse dialog offers the file chosen last
 
-std::string text(HWND dialog, int id) {
-  HWND control = GetDlgItem(dialog, id);
-  int n = GetWindowTextLengthW(control);
-  std::wstring w(static_cast<std::size_t>(n) + 1, L'\0');
-  GetWindowTextW(control, w.data(), n + 1);
-  w.resize(static_cast<std::size_t>(n));
-  return fromWide(w);
-}
+std::string text(HWND dialog, int id) { return controlText(dialog, id); }
 
-void setText(HWND dialog, int id, const std::string& value) { SetDlgItemTextW(dialog, id, toWide(value).c_str()); }
+void setText(HWND dialog, int id, const std::string& value) { setControlText(dialog, id, value); }
 
 bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
@@ -132,27 +126,9 @@ void chooseFont(HWND dialog) {
 }
 
 void browsePicture(HWND dialog) {
-  wchar_t path[MAX_PATH] = {};
-  lstrcpynW(path, g_picturePath.c_str(), MAX_PATH);
-  wchar_t title[64] = {};
-  std::wstring caption = toWide("背景に使用する画像を選んでください。");
-  std::wstring filter = toWide("ビットマップ（*.bmp)");
-  filter += L'\0';
-  filter += L"*.bmp";
-  filter += L'\0';
-  OPENFILENAMEW ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = dialog;
-  ofn.lpstrFilter = filter.c_str();
-  ofn.lpstrFile = path;
-  ofn.nMaxFile = MAX_PATH;
-  ofn.lpstrFileTitle = title;
-  ofn.nMaxFileTitle = 63;
-  ofn.lpstrTitle = caption.c_str();
-  ofn.Flags = OFN_HIDEREADONLY;
-  if (!GetOpenFileNameW(&ofn)) return;
-  g_picturePath = path;
-  SetDlgItemTextW(dialog, IDC_SET_BGPATH, path);
+  if (chooseFileToOpen(dialog, "背景に使用する画像を選んでください。", "ビットマップ（*.bmp)", L"*.bmp", g_picturePath)) {
+    SetDlgItemTextW(dialog, IDC_SET_BGPATH, g_picturePath.c_str());
+  }
 }
 
 void onOk(HWND dialog) {

@@ -1,9 +1,9 @@
 #include "sites/site_list_win.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include "app/app_win.h"
+#include "app/controls_win.h"
 #include "common/program.h"
 #include "common/text.h"
 #include "common/wide_win.h"
@@ -31,27 +31,13 @@ std::wstring g_importPath;
 
 HWND siteList(HWND dialog) { return GetDlgItem(dialog, IDC_SITE_LIST); }
 
-std::string cellText(HWND list, int row, int column) {
-  wchar_t buffer[1024] = {};
-  ListView_GetItemText(list, row, column, buffer, 1024);
-  return fromWide(buffer);
-}
+std::string cellText(HWND list, int row, int column) { return listCellText(list, row, column); }
 
-void setCell(HWND list, int row, int column, const std::string& text) {
-  std::wstring w = toWide(text);
-  ListView_SetItemText(list, row, column, w.data());
-}
+void setCell(HWND list, int row, int column, const std::string& text) { setListCellText(list, row, column, text); }
 
-std::string fieldText(HWND dialog, int id) {
-  HWND edit = GetDlgItem(dialog, id);
-  int n = GetWindowTextLengthW(edit);
-  std::wstring w(static_cast<std::size_t>(n) + 1, L'\0');
-  GetWindowTextW(edit, w.data(), n + 1);
-  w.resize(static_cast<std::size_t>(n));
-  return fromWide(w);
-}
+std::string fieldText(HWND dialog, int id) { return controlText(dialog, id); }
 
-void setField(HWND dialog, int id, const std::string& text) { SetDlgItemTextW(dialog, id, toWide(text).c_str()); }
+void setField(HWND dialog, int id, const std::string& text) { setControlText(dialog, id, text); }
 
 void clearFields(HWND dialog) {
   for (int id : {IDC_SITE_NAME, IDC_SITE_URL, IDC_SITE_EXTRACT}) setField(dialog, id, "");
@@ -63,16 +49,7 @@ int ask(HWND dialog, const char* text, const char* caption, UINT buttons = MB_OK
   return app().ui.ask(dialog, text, caption, buttons);
 }
 
-void addColumn(HWND list, int index, const char* title, int width) {
-  std::wstring text = toWide(title);
-  LVCOLUMNW col{};
-  col.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-  col.fmt = LVCFMT_LEFT;
-  col.cx = width;
-  col.pszText = text.data();
-  col.iSubItem = index;
-  SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&col));
-}
+
 
 }  // namespace
 
@@ -93,9 +70,9 @@ bool loadSiteList(HWND dialog) {
   HWND list = siteList(dialog);
   ListView_SetExtendedListViewStyle(list,
                                     ListView_GetExtendedListViewStyle(list) | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-  addColumn(list, 0, "サイト(チェックしたサイトを確認)", 120);
-  addColumn(list, 1, "URL", 250);
-  addColumn(list, 2, "抽出文字列", 100);
+  addListColumn(list, 0, "サイト(チェックしたサイトを確認)", 120);
+  addListColumn(list, 1, "URL", 250);
+  addListColumn(list, 2, "抽出文字列", 100);
   SiteList sites = readAllSites(app().ctx.appDir + kSiteFileName, kSettingsLoadLimits);
   if (sites.status == SiteFileStatus::kCannotOpen) {
     ask(dialog, kMsgCannotOpenFile, kCaptionSettings);
@@ -173,24 +150,11 @@ void deleteSite(HWND dialog) {
 }
 
 void importSiteFile(HWND dialog) {
-  wchar_t path[MAX_PATH] = {};
-  lstrcpynW(path, g_importPath.c_str(), MAX_PATH);
-  std::wstring title = toWide("インポートするファイルを選択してください");
-  std::wstring filter = toWide("LINKSCOUTサイトファイル（*.ck）");
-  filter += L'\0';
-  filter += L"*.ck";
-  filter += L'\0';
-  OPENFILENAMEW ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = dialog;
-  ofn.lpstrFilter = filter.c_str();
-  ofn.lpstrFile = path;
-  ofn.nMaxFile = MAX_PATH;
-  ofn.lpstrTitle = title.c_str();
-  ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
-  if (!GetOpenFileNameW(&ofn)) return;
-  g_importPath = path;
-  SiteList file = readAllSites(fromWide(path), kImportLimits);
+  if (!chooseFileToOpen(dialog, "インポートするファイルを選択してください", "LINKSCOUTサイトファイル（*.ck）", L"*.ck",
+                        g_importPath)) {
+    return;
+  }
+  SiteList file = readAllSites(fromWide(g_importPath), kImportLimits);
   if (file.status == SiteFileStatus::kCannotOpen) return;
   std::vector<Site> rows = siteListRows(dialog);
   std::size_t before = rows.size();

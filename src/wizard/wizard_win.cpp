@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/app_win.h"
+#include "app/controls_win.h"
 #include "common/file_io.h"
 #include "common/program.h"
 #include "common/text.h"
@@ -24,35 +25,15 @@ constexpr std::size_t kLinkReadBytes = 498;
 
 HWND g_owner = nullptr;
 
-std::string field(HWND dialog, int id, std::size_t bytes = SIZE_MAX) {
-  HWND edit = GetDlgItem(dialog, id);
-  int n = GetWindowTextLengthW(edit);
-  std::wstring w(static_cast<std::size_t>(n) + 1, L'\0');
-  GetWindowTextW(edit, w.data(), n + 1);
-  w.resize(static_cast<std::size_t>(n));
-  return std::string(cutToBytes(fromWide(w), bytes));
-}
+std::string field(HWND dialog, int id, std::size_t bytes = SIZE_MAX) { return controlText(dialog, id, bytes); }
 
 HWND links(HWND dialog) { return GetDlgItem(dialog, IDC_WIZ_LIST); }
 
-std::string linkOf(HWND list, int row) {
-  wchar_t buffer[1024] = {};
-  ListView_GetItemText(list, row, 1, buffer, 1024);
-  return std::string(cutToBytes(fromWide(buffer), kLinkReadBytes));
-}
+std::string linkOf(HWND list, int row) { return std::string(cutToBytes(listCellText(list, row, 1), kLinkReadBytes)); }
 
 int say(HWND dialog, const char* text) { return app().ui.ask(dialog, text, kProgramTitle, MB_OK); }
 
-void addColumn(HWND list, int index, const char* title, int width) {
-  std::wstring text = toWide(title);
-  LVCOLUMNW col{};
-  col.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-  col.fmt = LVCFMT_LEFT;
-  col.cx = width;
-  col.pszText = text.data();
-  col.iSubItem = index;
-  SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&col));
-}
+
 
 void listPage(HWND dialog) {
   App& a = app();
@@ -152,8 +133,8 @@ INT_PTR CALLBACK wizardProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
       HWND list = links(dialog);
       ListView_SetExtendedListViewStyle(
           list, ListView_GetExtendedListViewStyle(list) | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-      addColumn(list, 0, "見出し", 150);
-      addColumn(list, 1, "リンク", 300);
+      addListColumn(list, 0, "見出し", 150);
+      addListColumn(list, 1, "リンク", 300);
       return TRUE;
     }
     case WM_TIMER:

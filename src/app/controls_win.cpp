@@ -1,0 +1,71 @@
+#include "app/controls_win.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include "common/text.h"
+#include "common/wide_win.h"
+
+namespace ls {
+
+std::string controlText(HWND dialog, int id, std::size_t bytes) {
+  HWND control = GetDlgItem(dialog, id);
+  int n = GetWindowTextLengthW(control);
+  std::wstring w(static_cast<std::size_t>(n) + 1, L'\0');
+  GetWindowTextW(control, w.data(), n + 1);
+  w.resize(static_cast<std::size_t>(n));
+  return std::string(cutToBytes(fromWide(w), bytes));
+}
+
+void setControlText(HWND dialog, int id, const std::string& text) {
+  SetDlgItemTextW(dialog, id, toWide(text).c_str());
+}
+
+std::string listCellText(HWND list, int row, int column) {
+  wchar_t buffer[2048] = {};
+  ListView_GetItemText(list, row, column, buffer, 2048);
+  return fromWide(buffer);
+}
+
+void setListCellText(HWND list, int row, int column, const std::string& text) {
+  std::wstring w = toWide(text);
+  ListView_SetItemText(list, row, column, w.data());
+}
+
+void addListColumn(HWND list, int index, const char* title, int width) {
+  std::wstring text = toWide(title);
+  LVCOLUMNW col{};
+  col.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+  col.fmt = LVCFMT_LEFT;
+  col.cx = width;
+  col.pszText = text.data();
+  col.iSubItem = index;
+  SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&col));
+}
+
+bool chooseFileToOpen(HWND owner, const char* title, const char* filterName, const wchar_t* pattern,
+                      std::wstring& path) {
+  wchar_t file[MAX_PATH] = {};
+  lstrcpynW(file, path.c_str(), MAX_PATH);
+  wchar_t fileTitle[64] = {};
+  std::wstring caption = toWide(title);
+  std::wstring filter = toWide(filterName);
+  filter += L'\0';
+  filter += pattern;
+  filter += L'\0';
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = filter.c_str();
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.lpstrFileTitle = fileTitle;
+  ofn.nMaxFileTitle = 63;
+  ofn.lpstrTitle = caption.c_str();
+  ofn.Flags = OFN_HIDEREADONLY;
+  if (!GetOpenFileNameW(&ofn)) return false;
+  path = file;
+  return true;
+}
+
+}  // namespace ls
