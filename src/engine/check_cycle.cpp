@@ -29,6 +29,11 @@ void CheckCycle::armTimer() { ports_.timer->arm(intervalPeriodMs(intervalText_, 
 void CheckCycle::stopTimer() { ports_.timer->stop(); }
 
 void CheckCycle::start() {
+  // A message box shown by a step of this cycle (the detection warning)
+  // runs a nested loop, in which the check command can arrive: the cycle
+  // that is running goes on instead of a second one starting inside it.
+  if (stepping_) return;
+  Stepping step(stepping_);
   stopTimer();
   idle_ = false;
   if (!shown_.isNewList()) {
@@ -94,6 +99,7 @@ bool CheckCycle::advance() {
 }
 
 void CheckCycle::fetchReceived() {
+  Stepping step(stepping_);
   if (wizardState_ != kCycleFetch) {
     wizardState_ = kWizardReceived;
     return;
@@ -102,6 +108,7 @@ void CheckCycle::fetchReceived() {
 }
 
 void CheckCycle::fetchFailed(const std::string& text) {
+  Stepping step(stepping_);
   // A failed wizard fetch is the wizard's affair; the cycle is not running.
   if (wizardState_ != kCycleFetch || idle_) return;
   noteFailure(fetchingSite_, text);

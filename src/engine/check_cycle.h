@@ -91,6 +91,14 @@ class CheckCycle : public FetchListener {
   std::string failedSite_, failedText_;
   // The site whose fetch is in flight, for its failure report.
   std::string fetchingSite_;
+  // True while a step runs; nested steps keep it set.
+  bool stepping_ = false;
+  struct Stepping {
+    explicit Stepping(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+    ~Stepping() { flag_ = was_; }
+    bool& flag_;
+    bool was_;
+  };
 };
 
 }  // namespace ls

@@ -327,6 +327,30 @@ TEST(CheckCycle, WizardFetchesNeverReachThePageScan) {
   EXPECT_EQ(f.cycle.wizardFetchState(), kCycleFetch);
 }
 
+TEST(CheckCycle, ACheckDuringTheScansMessageBoxDoesNotStartASecondCycle) {
+  CycleFixture f;
+  f.sites({site("A", "http://a/", true), site("B", "http://b/", true)});
+  // The detection warning's box runs a nested loop in which the user
+  // chooses the check command.
+  struct ReentrantUi : test::FakeUi {
+    CheckCycle* cycle = nullptr;
+    void message(const std::string& text) override {
+      FakeUi::message(text);
+      cycle->start();
+    }
+  } ui;
+  ui.cycle = &f.cycle;
+  f.ctx.ui = &ui;
+  f.cycle.start();
+  f.receive("HTTP/1.0 200 OK\r\n\r\nno links at all");  // the warning
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(f.fetcher.begun, (Strings{"http://a/", "http://b/"}));
+  EXPECT_TRUE(f.fetcher.open);  // B's fetch goes on
+  f.receive(page({"headline from B"}));
+  EXPECT_TRUE(f.cycle.idle());
+  EXPECT_EQ(f.news.count(), 1);
+}
+
 TEST(CheckCycle, AMissingSiteFileEndsTheProgram) {
   CycleFixture f;
   EXPECT_THROW(f.cycle.start(), test::FatalError);
