@@ -273,6 +273,11 @@ void applyListColours() {
     SendMessageW(a.newsList, LVM_SETBKIMAGEW, 0, reinterpret_cast<LPARAM>(&image));
     ListView_SetTextBkColor(a.newsList, CLR_NONE);
     ListView_SetBkColor(a.newsList, CLR_NONE);
+  } else {
+    // Turning the picture off takes it away now, not at the next start.
+    LVBKIMAGEW none{};
+    none.ulFlags = LVBKIF_SOURCE_NONE;
+    SendMessageW(a.newsList, LVM_SETBKIMAGEW, 0, reinterpret_cast<LPARAM>(&none));
   }
   ShowWindow(a.newsList, SW_HIDE);
   ShowWindow(a.newsList, SW_SHOW);
