@@ -123,7 +123,7 @@ BENCHMARK(BM_HostileListingUnclosedHref)->Arg(1)->Arg(10)->Unit(benchmark::kMill
 class MemoryList : public ls::NewsList {
  public:
   int count() const override { return static_cast<int>(rows_.size()); }
-  void insertTop(const std::string& h, int) override { rows_.insert(rows_.begin(), h); }
+  void insertRow(int row, const std::string& h, int) override { rows_.insert(rows_.begin() + row, h); }
   void setText(int, int, const std::string&) override {}
   std::string text(int row, int) const override { return rows_[row]; }
   int icon(int) const override { return 0; }
