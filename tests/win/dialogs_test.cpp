@@ -153,7 +153,10 @@ TEST_F(Dialogs, SearchFromTheTopAndFromTheSelection) {
   press(d, IDC_SEARCH_NEXT);
   EXPECT_TRUE(isSelected(list, 3));
   // The dialog keys go through the message loop's dialog handling.
-  MSG msg{d, WM_KEYDOWN, VK_ESCAPE, 0};
+  MSG msg{};
+  msg.hwnd = d;
+  msg.message = WM_KEYDOWN;
+  msg.wParam = VK_ESCAPE;
   ls::dispatchMessage(msg);
   lstest::pumpFor(50);
   EXPECT_EQ(ls::app().searchDialog, nullptr);
