@@ -9,10 +9,36 @@ namespace ls {
 
 namespace {
 constexpr std::string_view kScheme = "http://";
+
+
+// CR and LF would end the request line early and start a second request;
+// no control byte belongs in a URL.
+bool holdsControlByte(std::string_view url) {
+  for (char c : url) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') return true;
+  }
+  return false;
+}
+
+// A space would end the request line's path; it is sent escaped.
+std::string escapeSpaces(std::string_view path) {
+  std::string out;
+  out.reserve(path.size());
+  for (char c : path) {
+    if (c == ' ') {
+      out += "%20";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 std::optional<RequestTarget> splitUrl(std::string_view url) {
-  if (url.size() <= kScheme.size() || !startsWithIgnoreAsciiCase(url, kScheme)) return std::nullopt;
+  if (url.size() <= kScheme.size() || !startsWithIgnoreAsciiCase(url, kScheme) || holdsControlByte(url))
+    return std::nullopt;
   std::string_view rest = url.substr(kScheme.size());
   std::size_t slash = rest.find('/');
   std::string_view host = rest.substr(0, slash);
@@ -29,7 +55,7 @@ std::optional<RequestTarget> splitUrl(std::string_view url) {
     host = host.substr(0, colon);
   }
   target.host = std::string(host);
-  target.path = std::string(path);
+  target.path = escapeSpaces(path);
   return target;
 }
 

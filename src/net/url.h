@@ -12,15 +12,17 @@ namespace ls {
 struct RequestTarget {
   std::string host;  // without scheme, port and path
   int port = 80;
-  std::string path;  // from the first "/" after the host, query and fragment included
+  std::string path;  // from the first "/" after the host, query and fragment included, spaces as %20
 };
 
 // Splits an "http://" URL (scheme in any letter case). Only "/" ends the host
 // part, so "h?a=1" is a host; a ":" in the host part starts the port, read
 // the way atoi reads ("h:/x" gives port 0). Nothing (the refusal that the
 // fetcher treats as port -1) for a URL of 7 bytes or fewer, any other
-// scheme, or a port outside 0..65535. The lengths of host and path have no
-// limit of their own.
+// scheme, a port outside 0..65535, or a URL holding a control byte (below
+// 0x20, or 0x7F: a CR or LF would split the request in two). A space in the
+// path is sent as "%20". The lengths of host and path have no limit of
+// their own.
 std::optional<RequestTarget> splitUrl(std::string_view url);
 
 // The request for `target`, byte for byte:

@@ -97,6 +97,14 @@ std::string_view unquote(std::string_view v) {
   return v;
 }
 
+// A name whose last byte opens a double-byte character would swallow the
+// ']' after it, and the reader would never find the section.
+bool endsInsideCharacter(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size()) i += isSjisLead(static_cast<unsigned char>(s[i])) ? 2 : 1;
+  return i > s.size();
+}
+
 bool holdsLineBreakOrNul(std::string_view s) { return s.find_first_of(std::string_view("\r\n\0", 3)) != npos; }
 
 std::string joinLines(const std::vector<std::string>& lines) {
@@ -137,7 +145,7 @@ bool updateProfileText(std::string& text, std::string_view section, std::string_
   key = trimBlanks(key);
   if (section.empty() || key.empty() || holdsLineBreakOrNul(section) || holdsLineBreakOrNul(key) ||
       holdsLineBreakOrNul(value) || key.find('=') != npos || key.front() == ';' ||
-      key.front() == '[' || section.find(']') != npos)
+      key.front() == '[' || section.find(']') != npos || endsInsideCharacter(section))
     return false;
 
   std::vector<std::string_view> views = splitLines(text);

@@ -36,7 +36,9 @@ int readProfileInt(std::string_view path, std::string_view section, std::string_
 
 // Sets section/key to value. A value, section or key that holds a line break
 // or a NUL byte would not read back as one line and is refused, as is an
-// empty key, a key holding '=' and a section holding ']'; a refused write
+// empty key, a key holding '=' and a section holding ']' or ending in the
+// first byte of a double-byte character (its ']' would be read as the
+// second byte); a refused write
 // changes nothing. Returns false when refused or when the file cannot be
 // written (the old file is then kept).
 bool writeProfileString(std::string_view path, std::string_view section, std::string_view key,

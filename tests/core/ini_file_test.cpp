@@ -192,6 +192,21 @@ TEST_F(IniFileTest, WriteRefusesWhatWouldNotReadBack) {
   EXPECT_FALSE(writeProfileString(dir_.file("no") + kPathSep + "x.ini", "S", "k", "v"));
 }
 
+TEST_F(IniFileTest, ASectionNameEndingInsideADoubleByteCharacterIsRefused) {
+  put("[S]\r\nk=old\r\n[\x89\x5D]\r\nk=kanji\r\n");
+  const std::string before = bytes();
+  // "[\x89]" reads back as a section that never closes; a write aimed at it
+  // must not reach the key of another section either.
+  EXPECT_FALSE(writeProfileString(path_, "\x89", "k", "v"));
+  EXPECT_FALSE(writeProfileString(path_, "S\x89", "k", "v"));
+  EXPECT_FALSE(writeProfileString(path_, "\x82\xA0\xE0 ", "k", "v"));
+  EXPECT_EQ(bytes(), before);
+  // A whole double-byte character at the end is a name like any other.
+  ASSERT_TRUE(writeProfileString(path_, "\x82\xA0", "k", "v"));
+  EXPECT_EQ(get("\x82\xA0", "k"), "v");
+  EXPECT_EQ(get("S", "k"), "old");
+}
+
 TEST_F(IniFileTest, TextFunctionsMatchTheFileFunctions) {
   std::string text = "[S]\nk = 'v'\n";
   EXPECT_EQ(readProfileText(text, "s", "K", "d"), "v");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <string>
 
 namespace ls {
@@ -98,6 +100,25 @@ TEST(ComposeRequestTest, ExactBytes) {
 
   EXPECT_EQ(composeRequest(RequestTarget{"h", 0, "/x"}),
             "GET /x HTTP/1.0\r\nHost: h:0\r\nUser-Agent: LINKSCOUT 0.3.3\r\n\r\n");
+}
+
+TEST(SplitUrlTest, ControlBytesAreRefusedSoNoSecondRequestCanFollow) {
+  for (const std::string& bad : std::vector<std::string>{"http://h/a\r\nGET /evil HTTP/1.0", "http://h/a\nb", "http://h\r/x",
+                          std::string("http://h/a\0b", 12), "http://h/\x7F", "http://h/a\tb",
+                          "http://h/\x1B[0m"}) {
+    EXPECT_FALSE(splitUrl(bad)) << testing::PrintToString(bad);
+  }
+  // Bytes of 0x80 and above are no control bytes: Shift_JIS paths still go.
+  EXPECT_TRUE(splitUrl("http://h/\x83\x6A\x83\x85"));
+}
+
+TEST(SplitUrlTest, SpacesInThePathAreSentEscaped) {
+  std::optional<RequestTarget> t = splitUrl("http://h:81/a b/c  d.html?q= 1");
+  ASSERT_TRUE(t);
+  EXPECT_EQ(t->path, "/a%20b/c%20%20d.html?q=%201");
+  std::string request = composeRequest(*t);
+  EXPECT_EQ(request.substr(0, request.find("\r\n")), "GET /a%20b/c%20%20d.html?q=%201 HTTP/1.0");
+  EXPECT_EQ(request.find(' ', 4), request.find(" HTTP/1.0"));
 }
 
 }  // namespace
