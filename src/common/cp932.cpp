@@ -114,7 +114,7 @@ inline std::size_t utf8Step(const unsigned char* s, std::size_t n, std::size_t p
 
 }  // namespace
 
-std::uint16_t jisToCp932(unsigned row, unsigned cell) {
+const std::uint16_t* jisToCp932Table() {
   // Built once from the tables: one lookup instead of a decode and an encode
   // for every character of an EUC-JP or ISO-2022-JP page.
   struct Table {
@@ -129,7 +129,11 @@ std::uint16_t jisToCp932(unsigned row, unsigned cell) {
     }
   };
   static const Table table;
-  return table.code[row - 0x21][cell - 0x21];
+  return &table.code[0][0];
+}
+
+std::uint16_t jisToCp932(unsigned row, unsigned cell) {
+  return jisToCp932Table()[(row - 0x21) * 94 + (cell - 0x21)];
 }
 
 char32_t decodeCp932Char(std::uint16_t code) {
@@ -184,38 +188,91 @@ std::size_t decodeUtf8Char(std::string_view text, std::size_t pos, char32_t& cp)
   return utf8Step(reinterpret_cast<const unsigned char*>(text.data()), text.size(), pos, cp);
 }
 
-std::string utf8ToCp932(std::string_view utf8) {
-  const std::size_t n = utf8.size();
-  const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
-  // Written through a pointer into room for the worst case (a malformed byte
-  // gives two), then trimmed: pages are large and this is the common path.
-  std::string out(2 * n, '\0');
-  char* w = &out[0];
+namespace {
+
+// The UTF-8 conversion, written through `w` into room the caller made (two
+// bytes per input byte, or see utf8ToCp932IfUtf8). With kJudge it also
+// counts characters and malformed units as the page detection does, and
+// stops with false once the malformed ones can no longer stay within one per
+// 16 characters.
+template <bool kJudge>
+bool convertUtf8(const unsigned char* s, std::size_t n, char*& w) {
+  std::string_view text(reinterpret_cast<const char*>(s), n);
+  std::size_t multi = 0, malformed = 0;
   std::size_t i = 0;
   while (i < n) {
     // Runs of ASCII, the bulk of any page, are copied without decoding.
-    std::size_t run = asciiRunEnd(utf8, i);
+    std::size_t run = asciiRunEnd(text, i);
     std::memcpy(w, s + i, run - i);
     w += run - i;
     i = run;
     if (i == n) break;
+    // Runs of three-byte characters with no special second-byte range:
+    // nearly all of Japanese, converted without the general step.
+    while (i + 2 < n && s[i] >= 0xE1 && s[i] <= 0xEF && s[i] != 0xED && (s[i + 1] & 0xC0) == 0x80 &&
+           (s[i + 2] & 0xC0) == 0x80) {
+      char32_t c = (s[i] & 0x0Fu) << 12 | (s[i + 1] & 0x3Fu) << 6 | (s[i + 2] & 0x3Fu);
+      std::uint16_t code = kEncode[kEncodeBlock[c >> kEncodeBlockBits]][c & ((1u << kEncodeBlockBits) - 1)];
+      if (code == 0) code = kGeta;
+      if (code > 0xFF) *w++ = static_cast<char>(code >> 8);
+      *w++ = static_cast<char>(code & 0xFF);
+      i += 3;
+      if constexpr (kJudge) ++multi;
+    }
+    if (i == n || s[i] < 0x80) continue;
     char32_t cp;
     unsigned char b = s[i];
+    std::size_t len;
     if (b >= 0xE1 && b <= 0xEF && b != 0xED && i + 2 < n && (s[i + 1] & 0xC0) == 0x80 &&
         (s[i + 2] & 0xC0) == 0x80) {
       // Three bytes with no special second-byte range: nearly all of Japanese.
       cp = (b & 0x0Fu) << 12 | (s[i + 1] & 0x3Fu) << 6 | (s[i + 2] & 0x3Fu);
-      i += 3;
+      len = 3;
     } else {
-      i += utf8Step(s, n, i, cp);
+      len = utf8Step(s, n, i, cp);
     }
+    if constexpr (kJudge) {
+      if (cp != kNoChar) {
+        ++multi;
+      } else if (i + len < n) {  // a character cut off by the end is no error
+        ++malformed;
+        // Even if every byte left began a character the ratio would fail.
+        if (malformed * 16 > multi + (n - i) / 2) return false;
+      }
+    }
+    i += len;
     std::uint16_t code = cp == kNoChar ? 0 : encodeCp932Char(cp);
     if (code == 0) code = kGeta;
     if (code > 0xFF) *w++ = static_cast<char>(code >> 8);
     *w++ = static_cast<char>(code & 0xFF);
   }
+  return !kJudge || (multi > 0 && malformed * 16 <= multi);
+}
+
+}  // namespace
+
+std::string utf8ToCp932(std::string_view utf8) {
+  // Written through a pointer into room for the worst case (a malformed byte
+  // gives two), then trimmed: pages are large and this is the common path.
+  std::string out(2 * utf8.size(), '\0');
+  char* w = &out[0];
+  convertUtf8<false>(reinterpret_cast<const unsigned char*>(utf8.data()), utf8.size(), w);
   out.resize(static_cast<std::size_t>(w - out.data()));
   return out;
+}
+
+bool utf8ToCp932IfUtf8(std::string_view utf8, std::string& out) {
+  const std::size_t n = utf8.size();
+  // While the ratio holds, at most one unit in 32 bytes is malformed, and
+  // only those (two bytes for one) and the unit cut off by the end grow.
+  out.assign(n + n / 16 + 8, '\0');
+  char* w = &out[0];
+  if (!convertUtf8<true>(reinterpret_cast<const unsigned char*>(utf8.data()), n, w)) {
+    out.clear();
+    return false;
+  }
+  out.resize(static_cast<std::size_t>(w - out.data()));
+  return true;
 }
 
 }  // namespace ls

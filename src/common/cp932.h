@@ -31,6 +31,12 @@ std::string cp932ToUtf8(std::string_view sjis);
 // sequence, or the longest start of a well-formed sequence that breaks off
 // (so "E3 81" followed by ASCII is one 0x81AC, as browsers count it).
 std::string utf8ToCp932(std::string_view utf8);
+// The same conversion, done only while the text reads as UTF-8 the way the
+// page detection judges it: at least one multi-byte character and at most
+// one malformed unit per 16 of them, a unit cut off by the end not counted.
+// False, and `out` empty, as soon as the text cannot pass; the page is then
+// read no further.
+bool utf8ToCp932IfUtf8(std::string_view utf8, std::string& out);
 
 // One code point each way. decodeCp932Char returns 0xFFFD for a sequence with
 // no mapping; encodeCp932Char returns 0 when the code point has no Shift_JIS form,
@@ -52,6 +58,9 @@ std::size_t decodeUtf8Char(std::string_view text, std::size_t pos, char32_t& cp)
 // the NEC-selected IBM extensions of Windows' EUC-JP (CP51932); a character
 // found at several codes comes at its preferred one. 0 for an empty cell.
 std::uint16_t jisToCp932(unsigned row, unsigned cell);
+// The same as a table of 94 x 94 codes, row by row from row 0x21 cell 0x21,
+// for converters that look up a character at a time.
+const std::uint16_t* jisToCp932Table();
 
 // The end of the run of ASCII bytes (below 0x80) that starts at `i`, eight
 // bytes at a time: pages are mostly markup.

@@ -1,4 +1,6 @@
-// Converting a fetched page to Shift_JIS; the encoding is told in page_detect.cpp.
+// Converting a fetched page to Shift_JIS; the encoding is told in
+// page_detect.cpp. A page that names no encoding is converted while it is
+// judged, so a UTF-8 or EUC-JP page is read about once.
 #include "engine/page_convert.h"
 
 #include <cstdint>
@@ -6,6 +8,7 @@
 
 #include "common/cp932.h"
 #include "common/text.h"
+#include "engine/page_detect.h"
 
 namespace ls {
 namespace {
@@ -20,17 +23,6 @@ constexpr std::uint16_t kGeta = 0x81AC;  // 〓
 
 void appendGeta(std::string& out) { out.append("\x81\xAC", 2); }
 
-// An empty JIS cell becomes 〓 like any other character Shift_JIS cannot show.
-void appendJis(std::string& out, unsigned row, unsigned cell) {
-  std::uint16_t code = jisToCp932(row, cell);
-  if (code == 0) {
-    appendGeta(out);
-  } else {
-    out.push_back(static_cast<char>(code >> 8));
-    out.push_back(static_cast<char>(code & 0xFF));
-  }
-}
-
 bool isEucByte(unsigned char b) { return b >= 0xA1 && b <= 0xFE; }
 bool isKanaByte(unsigned char b) { return b >= 0xA1 && b <= 0xDF; }
 
@@ -44,8 +36,10 @@ bool endsInsideCharacter(std::string_view in, std::size_t i) {
 }
 
 // Every broken or cut-off sequence gives one 〓 for its first byte, and the
-// next byte is read again, so ASCII after a broken character survives.
-std::string eucJpToSjis(std::string_view in) {
+// next byte is read again, so ASCII after a broken character survives. With
+// a `penalty` the detection's penalty of the EUC-JP reading is counted on the
+// way (see page_detect.h), so that telling and converting take one pass.
+std::string eucJpToSjis(std::string_view in, long* penalty = nullptr) {
   const std::size_t n = in.size();
   // Written through a pointer into room for the worst case (a broken byte
   // gives two), then trimmed.
@@ -55,6 +49,8 @@ std::string eucJpToSjis(std::string_view in) {
     *w++ = static_cast<char>(code >> 8);
     *w++ = static_cast<char>(code & 0xFF);
   };
+  const std::uint16_t* const jis = jisToCp932Table();
+  long score = 0;
   std::size_t i = 0;
   while (i < n) {
     std::size_t run = asciiRunEnd(in, i);
@@ -62,24 +58,36 @@ std::string eucJpToSjis(std::string_view in) {
     w += run - i;
     i = run;
     if (i == n) break;
+    // Runs of two-byte characters, the bulk of the text, in a loop of their own.
+    while (i + 1 < n && isEucByte(at(in, i)) && isEucByte(at(in, i + 1))) {
+      std::uint16_t code = jis[(at(in, i) - 0xA1) * 94 + (at(in, i + 1) - 0xA1)];
+      if (code == 0) {
+        score += detect::kUnlikely;
+        code = kGeta;
+      }
+      put(code);
+      i += 2;
+    }
+    if (i == n) break;
     unsigned char b = at(in, i);
+    if (b < 0x80) continue;
     if (b == 0x8E && i + 1 < n && isKanaByte(at(in, i + 1))) {
       *w++ = in[i + 1];  // half-width katakana: its single byte
+      score += detect::kKana;
       i += 2;
     } else if (b == 0x8F && i + 2 < n && isEucByte(at(in, i + 1)) && isEucByte(at(in, i + 2))) {
       put(kGeta);  // JIS X 0212 has no Shift_JIS form
+      score += detect::kJisX0212;
       i += 3;
-    } else if (isEucByte(b) && i + 1 < n && isEucByte(at(in, i + 1))) {
-      std::uint16_t code = jisToCp932(b - 0x80, at(in, i + 1) - 0x80);
-      put(code != 0 ? code : kGeta);
-      i += 2;
     } else {
       put(kGeta);
       if (endsInsideCharacter(in, i)) break;
+      score += detect::kIllegal;
       ++i;
     }
   }
   out.resize(static_cast<std::size_t>(w - out.data()));
+  if (penalty) *penalty = score;
   return out;
 }
 
@@ -105,21 +113,27 @@ std::size_t readEscape(std::string_view in, std::size_t i, JisMode& mode) {
 }
 
 // Bytes the escapes do not explain (controls, 8-bit bytes, unknown escapes)
-// pass through as they are.
+// pass through as they are. Only half a character grows, one byte to two.
 std::string iso2022JpToSjis(std::string_view in) {
-  std::string out;
-  out.reserve(in.size());
+  const std::size_t n = in.size();
+  std::string out(2 * n, '\0');
+  char* w = &out[0];
   JisMode mode = JisMode::Ascii;
   bool shifted = false;  // SO selects katakana until SI
   std::size_t i = 0;
-  const std::size_t n = in.size();
   auto isJisByte = [](unsigned char c) { return c >= 0x21 && c <= 0x7E; };
+  auto putJis = [&w](unsigned row, unsigned cell) {
+    std::uint16_t code = jisToCp932(row, cell);
+    if (code == 0) code = kGeta;  // an empty JIS cell, like any missing character
+    *w++ = static_cast<char>(code >> 8);
+    *w++ = static_cast<char>(code & 0xFF);
+  };
   while (i < n) {
     unsigned char b = at(in, i);
     if (b == kEsc) {
       std::size_t len = readEscape(in, i, mode);
       if (len == 0) {
-        out.push_back(in[i++]);
+        *w++ = in[i++];
       } else {
         i += len;
         shifted = false;
@@ -128,26 +142,38 @@ std::string iso2022JpToSjis(std::string_view in) {
       shifted = b == kShiftOut;
       ++i;
     } else if (!isJisByte(b)) {
-      out.push_back(in[i++]);
+      *w++ = in[i++];
     } else if (shifted || mode == JisMode::Kana) {
-      out.push_back(static_cast<char>(b <= 0x5F ? b + 0x80 : b));
+      *w++ = static_cast<char>(b <= 0x5F ? b + 0x80 : b);
       ++i;
     } else if (mode == JisMode::Ascii) {
+      // Up to the next escape, shift or control byte: all copied as they are.
       std::size_t start = i;
       while (i < n && isJisByte(at(in, i))) ++i;
-      out.append(in.data() + start, i - start);
-    } else if (i + 1 < n && isJisByte(at(in, i + 1))) {
-      if (mode == JisMode::Jis0208) {
-        appendJis(out, b, at(in, i + 1));
-      } else {
-        appendGeta(out);
+      std::memcpy(w, in.data() + start, i - start);
+      w += i - start;
+    } else if (mode == JisMode::Jis0208) {
+      // A run of two-byte characters, read pair by pair.
+      while (i + 1 < n && isJisByte(at(in, i)) && isJisByte(at(in, i + 1))) {
+        putJis(at(in, i), at(in, i + 1));
+        i += 2;
       }
+      if (i < n && isJisByte(at(in, i))) {
+        *w++ = '\x81';  // half a character: before a control byte or the end
+        *w++ = '\xAC';
+        ++i;
+      }
+    } else if (i + 1 < n && isJisByte(at(in, i + 1))) {
+      *w++ = '\x81';  // JIS X 0212 has no Shift_JIS form
+      *w++ = '\xAC';
       i += 2;
     } else {
-      appendGeta(out);  // half a character: before a control byte or the end
+      *w++ = '\x81';  // half a character
+      *w++ = '\xAC';
       ++i;
     }
   }
+  out.resize(static_cast<std::size_t>(w - out.data()));
   return out;
 }
 
@@ -207,6 +233,39 @@ std::string unicodePageToSjis(std::string_view page, PageEncoding encoding) {
   return out;
 }
 
+std::size_t convertedLimit(std::size_t pageSize) { return pageSize + pageSize * 3 / 10; }
+
+// The scan's buffer holds 1.3 times the page; only 〓 for single broken
+// bytes can grow a text that far.
+std::string cutToLimit(std::string out, std::size_t pageSize) {
+  if (out.size() > convertedLimit(pageSize)) cutInPlace(out, convertedLimit(pageSize));
+  return out;
+}
+
+// The page converted as detectPageEncoding judges it, or nothing when that
+// is Shift_JIS (the page itself). The UTF-8 reading is converted while it is
+// judged and dropped when a later byte rules it out; the EUC-JP reading,
+// when the first 16 KB favour it, is converted while its penalty is counted
+// and the Shift_JIS penalty is then counted only up to that total.
+std::optional<std::string> convertedUnlessShiftJis(std::string_view page) {
+  if (std::optional<PageEncoding> named = detect::declaredEncoding(page)) {
+    if (*named == PageEncoding::ShiftJis) return std::nullopt;
+    return convertPageAs(page, *named);
+  }
+  std::string out;
+  if (utf8ToCp932IfUtf8(page, out)) return cutToLimit(std::move(out), page.size());
+  std::string_view probe = page.substr(0, detect::kProbeBytes);
+  if (detect::eucJpPenalty(probe, detect::kNoCap) < detect::shiftJisPenalty(probe, detect::kNoCap)) {
+    long euc = 0;
+    out = eucJpToSjis(page, &euc);
+    if (detect::shiftJisPenalty(page, euc + 1) > euc) return cutToLimit(std::move(out), page.size());
+    return std::nullopt;
+  }
+  long sjis = detect::shiftJisPenalty(page, detect::kNoCap);
+  if (detect::eucJpPenalty(page, sjis) < sjis) return cutToLimit(eucJpToSjis(page), page.size());
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::string convertPageAs(std::string_view page, PageEncoding encoding) {
@@ -226,15 +285,17 @@ std::string convertPageAs(std::string_view page, PageEncoding encoding) {
       out = unicodePageToSjis(page, encoding);
       break;
   }
-  // The scan's buffer holds 1.3 times the page; only 〓 for single broken
-  // bytes can grow a text that far.
-  const std::size_t limit = page.size() + page.size() * 3 / 10;
-  if (out.size() > limit) cutInPlace(out, limit);
-  return out;
+  return cutToLimit(std::move(out), page.size());
 }
 
 std::string convertPageToSjis(std::string_view page) {
-  return convertPageAs(page, detectPageEncoding(page));
+  std::optional<std::string> out = convertedUnlessShiftJis(page);
+  return out ? std::move(*out) : std::string(page);
+}
+
+void convertPageToSjisInPlace(std::string& page) {
+  std::optional<std::string> out = convertedUnlessShiftJis(page);
+  if (out) page.swap(*out);
 }
 
 }  // namespace ls

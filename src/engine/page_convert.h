@@ -59,6 +59,8 @@ PageEncoding detectPageEncoding(std::string_view page);
 // as they are. The result has at most floor(1.3 x page size) bytes: a longer
 // one is cut at a character boundary.
 std::string convertPageToSjis(std::string_view page);
+// The same in the page's own buffer, which a Shift_JIS page keeps as it is.
+void convertPageToSjisInPlace(std::string& page);
 
 // The same with the encoding given. For UTF-8 and UTF-16 the byte-order mark
 // that findByteOrderMark reports is dropped and the bytes before it (the

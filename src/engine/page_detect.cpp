@@ -5,6 +5,7 @@
 #include "common/cp932.h"
 #include "common/text.h"
 #include "engine/page_convert.h"
+#include "engine/page_detect.h"
 
 namespace ls {
 namespace {
@@ -163,11 +164,11 @@ bool looksLikeUtf8(std::string_view page) {
   return multi > 0 && malformed * 16 <= multi;
 }
 
-constexpr long kIllegal = 1000;
-constexpr long kUnlikely = 8;  // no character at that code, or user-defined
-constexpr long kJisX0212 = 4;
-constexpr long kKana = 1;      // half-width katakana: legal, but rare in real text
-constexpr long kNoCap = 0x7FFFFFFF;
+using detect::kIllegal;
+using detect::kJisX0212;
+using detect::kKana;
+using detect::kNoCap;
+using detect::kUnlikely;
 
 bool isUserDefined(std::uint16_t sjis) { return sjis >= 0xF040 && sjis <= 0xF9FC; }
 
@@ -178,8 +179,9 @@ long sjisCodePenalty(std::uint16_t sjis) {
 
 bool isEucByte(unsigned char c) { return c >= 0xA1 && c <= 0xFE; }
 
-// The penalty of reading the page as Shift_JIS, counted until it reaches `cap`.
-long shiftJisPenalty(std::string_view page, long cap) {
+}  // namespace
+
+long detect::shiftJisPenalty(std::string_view page, long cap) {
   long penalty = 0;
   const std::size_t n = page.size();
   for (std::size_t i = 0; (i = asciiRunEnd(page, i)) < n && penalty < cap; ++i) {
@@ -202,8 +204,7 @@ long shiftJisPenalty(std::string_view page, long cap) {
   return penalty;
 }
 
-// The penalty of reading the page as EUC-JP, counted until it reaches `cap`.
-long eucJpPenalty(std::string_view page, long cap) {
+long detect::eucJpPenalty(std::string_view page, long cap) {
   long penalty = 0;
   const std::size_t n = page.size();
   for (std::size_t i = 0; (i = asciiRunEnd(page, i)) < n && penalty < cap; ++i) {
@@ -243,10 +244,14 @@ long eucJpPenalty(std::string_view page, long cap) {
 }
 
 // EUC-JP wins only with a lower penalty than Shift_JIS. The reading that
-// looks better on the first 64 KB is counted in full, and the other one only
+// looks better on the first 16 KB is counted in full, and the other one only
 // until it reaches that total, which gives the same answer in about one pass.
+namespace {
+
 bool eucJpBeatsShiftJis(std::string_view page) {
-  std::string_view probe = page.substr(0, 64 * 1024);
+  using detect::eucJpPenalty;
+  using detect::shiftJisPenalty;
+  std::string_view probe = page.substr(0, detect::kProbeBytes);
   if (eucJpPenalty(probe, kNoCap) < shiftJisPenalty(probe, kNoCap)) {
     long euc = eucJpPenalty(page, kNoCap);
     return shiftJisPenalty(page, euc + 1) > euc;
@@ -267,12 +272,19 @@ std::optional<ByteOrderMark> findByteOrderMark(std::string_view page) {
   return firstHigh < page.size() ? markAt(page, firstHigh) : std::nullopt;
 }
 
-PageEncoding detectPageEncoding(std::string_view page) {
+std::optional<PageEncoding> detect::declaredEncoding(std::string_view page) {
   if (auto mark = findByteOrderMark(page)) return mark->encoding;
   std::size_t body = bodyStart(page);
   if (auto enc = headerCharset(page, body)) return *enc;
   if (auto enc = markupCharset(page, body)) return *enc;
   if (hasIso2022Escape(page)) return PageEncoding::Iso2022Jp;
+  return std::nullopt;
+}
+
+// The conversion does the same in fewer passes (convertedUnlessShiftJis);
+// this is the plain order that its result must match.
+PageEncoding detectPageEncoding(std::string_view page) {
+  if (auto enc = detect::declaredEncoding(page)) return *enc;
   if (looksLikeUtf8(page)) return PageEncoding::Utf8;
   return eucJpBeatsShiftJis(page) ? PageEncoding::EucJp : PageEncoding::ShiftJis;
 }

@@ -212,5 +212,32 @@ TEST(Cp932Encode, DecodeUtf8CharSteps) {
   EXPECT_EQ(cp, kNoChar);
 }
 
+TEST(Cp932Test, TheJudgingUtf8ConversionGivesThePlainOneOrNothing) {
+  std::string out = "stale";
+  const std::string utf8 = cp932ToUtf8("日本語のニュース、ｶﾀｶﾅ");
+  ASSERT_TRUE(utf8ToCp932IfUtf8(utf8, out));
+  EXPECT_EQ(out, utf8ToCp932(utf8));
+  // One malformed unit per 16 characters passes, one more does not; a
+  // character cut off by the end is no error.
+  const std::string sixteen = cp932ToUtf8("あいうえおかきくけこさしすせそた");
+  EXPECT_TRUE(utf8ToCp932IfUtf8(sixteen + "\xFF" + "x", out));
+  EXPECT_EQ(out, utf8ToCp932(sixteen + "\xFF" + "x"));
+  EXPECT_FALSE(utf8ToCp932IfUtf8(sixteen + "\xFF\xFF" + "x", out));
+  EXPECT_EQ(out, "");
+  EXPECT_TRUE(utf8ToCp932IfUtf8(sixteen + "\xFF" + "\xE3\x81", out));
+  EXPECT_FALSE(utf8ToCp932IfUtf8("plain ASCII", out));  // no multi-byte character
+  EXPECT_FALSE(utf8ToCp932IfUtf8("", out));
+  EXPECT_FALSE(utf8ToCp932IfUtf8("\x82\xA0\x82\xA2", out));  // Shift_JIS
+}
+
+TEST(Cp932Test, TheJisTableHoldsWhatJisToCp932Gives) {
+  const std::uint16_t* table = jisToCp932Table();
+  for (unsigned row = 0x21; row <= 0x7E; ++row) {
+    for (unsigned cell = 0x21; cell <= 0x7E; ++cell)
+      ASSERT_EQ(table[(row - 0x21) * 94 + (cell - 0x21)], jisToCp932(row, cell)) << row << " " << cell;
+  }
+  EXPECT_EQ(table[(0x30 - 0x21) * 94 + (0x21 - 0x21)], 0x889F);  // 亜
+}
+
 }  // namespace
 }  // namespace ls
