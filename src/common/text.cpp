@@ -54,20 +54,23 @@ void removeAll(std::string& text, std::string_view part) {
   if (first == std::string::npos) return;
   // Removing an occurrence can join the text before it with the text after
   // it into a new occurrence that starts up to part.size()-1 bytes earlier,
-  // so from the first occurrence on the output is built as a stack whose
-  // tail is checked after each byte: one pass, and the same result as
-  // searching again from the start after every removal.
-  std::string out(text, 0, first);
-  out.reserve(text.size());
+  // so from the first occurrence on the kept text is built as a stack whose
+  // tail is checked wherever the part's last byte is pushed: one pass, and
+  // the same result as searching again from the start after every removal.
+  // The stack only shrinks the text, so it is written over it.
+  char* const s = &text[0];
   const std::size_t n = part.size();
-  for (std::size_t i = first; i < text.size(); ++i) {
-    out.push_back(text[i]);
-    if (out.size() >= n && out.back() == part.back() &&
-        std::memcmp(out.data() + out.size() - n, part.data(), n) == 0) {
-      out.resize(out.size() - n);
-    }
+  const char last = part.back();
+  std::size_t w = first, i = first;
+  while (i < text.size()) {
+    const void* hit = std::memchr(s + i, last, text.size() - i);
+    std::size_t stop = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - s) + 1 : text.size();
+    if (w != i) std::memmove(s + w, s + i, stop - i);
+    w += stop - i;
+    i = stop;
+    if (hit && w >= n && std::memcmp(s + w - n, part.data(), n) == 0) w -= n;
   }
-  text.swap(out);
+  text.resize(w);
 }
 
 void removeFirst(std::string& text, std::string_view part) {

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,20 @@ bool containsAll(std::string_view text, const std::vector<std::string_view>& ent
 // Some entry of the comma list occurs in `text` (false for an empty list).
 bool containsAny(std::string_view text, std::string_view commaList);
 bool containsAny(std::string_view text, const std::vector<std::string_view>& entries);
+
+// text.find(c, from), for searches whose hit is usually a few bytes away (the
+// parts of one anchor): the first bytes are looked at in line, and only a
+// longer way goes to memchr.
+inline std::size_t findChar(std::string_view text, char c, std::size_t from = 0) {
+  const std::size_t n = text.size();
+  const char* s = text.data();
+  const std::size_t inlineEnd = from + 8 < n ? from + 8 : n;
+  for (std::size_t i = from; i < inlineEnd; ++i)
+    if (s[i] == c) return i;
+  if (inlineEnd >= n) return std::string_view::npos;
+  const void* hit = std::memchr(s + inlineEnd, c, n - inlineEnd);
+  return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - s) : std::string_view::npos;
+}
 
 inline bool contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;

@@ -1,31 +1,46 @@
 #include "engine/anchor_walk.h"
 
+#include <cstring>
+
+#include "common/text.h"
+
 namespace ls {
 
 namespace {
 constexpr std::size_t npos = std::string_view::npos;
 }
 
-std::size_t AnchorWalker::nextOf(std::string_view marker, std::size_t& cache, std::size_t from) {
-  if (cache != npos && cache < from) cache = text_.find(marker, from);
-  return cache;
+// The first "href=" or "HREF=" at or after `from`: both end in '=', which is
+// rarer in a page than any letter, so one search finds the earlier of the two.
+std::size_t AnchorWalker::findStart(std::size_t from) const {
+  const char* const s = text_.data();
+  const std::size_t n = text_.size();
+  for (std::size_t e = from + 4; e < n; ++e) {
+    const void* hit = std::memchr(s + e, '=', n - e);
+    if (!hit) return npos;
+    e = static_cast<std::size_t>(static_cast<const char*>(hit) - s);
+    if (std::memcmp(s + e - 4, "href", 4) == 0 || std::memcmp(s + e - 4, "HREF", 4) == 0) return e - 4;
+  }
+  return npos;
+}
+
+// The first "</a" or "</A" at or after `from`.
+std::size_t AnchorWalker::findEnd(std::size_t from) const {
+  const char* const s = text_.data();
+  const std::size_t n = text_.size();
+  for (std::size_t i = from; i + 2 < n; ++i) {
+    const void* hit = std::memchr(s + i, '<', n - 2 - i);
+    if (!hit) return npos;
+    i = static_cast<std::size_t>(static_cast<const char*>(hit) - s);
+    if (s[i + 1] == '/' && (s[i + 2] == 'a' || s[i + 2] == 'A')) return i;
+  }
+  return npos;
 }
 
 bool AnchorWalker::next(std::string_view& anchor) {
-  if (!primed_) {
-    hrefUpper_ = text_.find("HREF=");
-    hrefLower_ = text_.find("href=");
-    endUpper_ = text_.find("</A");
-    endLower_ = text_.find("</a");
-    primed_ = true;
-  }
-  std::size_t a = nextOf("HREF=", hrefUpper_, pos_);
-  std::size_t b = nextOf("href=", hrefLower_, pos_);
-  std::size_t start = a < b ? a : b;
-  if (start == npos) return false;
-  std::size_t c = nextOf("</A", endUpper_, start);
-  std::size_t d = nextOf("</a", endLower_, start);
-  std::size_t end = c < d ? c : d;
+  // Both searches only move forward, so the walk is linear in the text.
+  std::size_t start = findStart(pos_);
+  std::size_t end = start == npos ? npos : findEnd(start);
   if (end == npos) {
     pos_ = text_.size();
     return false;
@@ -37,11 +52,11 @@ bool AnchorWalker::next(std::string_view& anchor) {
 
 bool splitAnchor(std::string_view anchor, AnchorParts& parts) {
   // Up to and including the first '=' (the one of "href="), then one quote.
-  std::size_t eq = anchor.find('=');
+  std::size_t eq = findChar(anchor, '=');
   std::string_view rest = eq == npos ? std::string_view() : anchor.substr(eq + 1);
   if (!rest.empty() && (rest.front() == '"' || rest.front() == '\'')) rest.remove_prefix(1);
 
-  std::size_t gt = rest.find('>');
+  std::size_t gt = findChar(rest, '>');
   if (gt == npos) return false;
   std::string_view innerRaw = rest.substr(gt + 1);
 
@@ -52,12 +67,12 @@ bool splitAnchor(std::string_view anchor, AnchorParts& parts) {
   inner.reserve(innerRaw.size());
   std::size_t i = 0;
   for (;;) {
-    std::size_t lt = innerRaw.find('<', i);
+    std::size_t lt = findChar(innerRaw, '<', i);
     if (lt == npos) {
       inner.append(innerRaw.substr(i));
       break;
     }
-    std::size_t close = innerRaw.find('>', lt + 1);
+    std::size_t close = findChar(innerRaw, '>', lt + 1);
     if (close == npos) {
       inner.append(innerRaw.substr(i));
       break;
@@ -71,15 +86,15 @@ bool splitAnchor(std::string_view anchor, AnchorParts& parts) {
   // text (the target, the rest of the tag, '>' and the tag-free inner text);
   // failing that the first apostrophe; failing that the first '>'.
   std::string_view head = rest.substr(0, gt + 1);
-  std::size_t cut = head.find('"');
+  std::size_t cut = findChar(head, '"');
   if (cut == npos) {
-    std::size_t q = inner.find('"');
+    std::size_t q = findChar(inner, '"');
     if (q != std::string::npos) cut = head.size() + q;
   }
   if (cut == npos) {
-    cut = head.find('\'');
+    cut = findChar(head, '\'');
     if (cut == npos) {
-      std::size_t q = inner.find('\'');
+      std::size_t q = findChar(inner, '\'');
       if (q != std::string::npos) cut = head.size() + q;
     }
   }

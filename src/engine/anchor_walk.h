@@ -10,9 +10,9 @@ namespace ls {
 // Finds anchors: each runs from the earlier of the next "HREF=" and "href="
 // up to the earlier of the next "</A" and "</a"; the walk goes on at that
 // end, so links that begin inside an anchor are not visited on their own.
-// Each marker's next position is remembered and searched for again only once
-// the walk has passed it, so a page is walked in linear time even when one
-// of the markers never occurs.
+// Each search finds the earlier of its two markers at once and starts where
+// the walk stands, so a page is walked in one linear pass even when one of
+// the markers never occurs.
 class AnchorWalker {
  public:
   explicit AnchorWalker(std::string_view text) : text_(text) {}
@@ -21,12 +21,11 @@ class AnchorWalker {
   bool next(std::string_view& anchor);
 
  private:
-  std::size_t nextOf(std::string_view marker, std::size_t& cache, std::size_t from);
+  std::size_t findStart(std::size_t from) const;
+  std::size_t findEnd(std::size_t from) const;
 
   std::string_view text_;
   std::size_t pos_ = 0;
-  std::size_t hrefUpper_ = 0, hrefLower_ = 0, endUpper_ = 0, endLower_ = 0;
-  bool primed_ = false;
 };
 
 // An anchor text is cut to this many bytes; the walk still goes on at the

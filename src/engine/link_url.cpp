@@ -1,6 +1,7 @@
 #include "engine/link_url.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "common/text.h"
 
@@ -20,10 +21,13 @@ bool startsAbsolute(std::string_view target) {
 std::string_view afterDotSlashes(std::string_view target, std::size_t& count) {
   count = 0;
   std::size_t at = 0, last = npos;
-  while ((at = target.find("./", at)) != npos) {
-    ++count;
-    last = at;
-    at += 2;
+  for (std::size_t dot = findChar(target, '.'); dot != npos; dot = findChar(target, '.', at)) {
+    at = dot + 1;
+    if (at < target.size() && target[at] == '/') {
+      ++count;
+      last = dot;
+      ++at;
+    }
   }
   return last == npos ? target : target.substr(last + 2);
 }
@@ -42,9 +46,28 @@ std::string baseUrlOf(std::string_view siteUrl) {
   return std::string(siteUrl.substr(0, slash + 1));
 }
 
+namespace {
+
+// The first "basehref=" of the text, else its first "BASEHREF=": one search
+// for the '=' that ends both, instead of one pass over the text for each.
+std::size_t findBaseOverride(std::string_view text) {
+  const char* const s = text.data();
+  const std::size_t n = text.size();
+  std::size_t upper = npos;
+  for (std::size_t e = 8; e < n; ++e) {
+    const void* hit = std::memchr(s + e, '=', n - e);
+    if (!hit) break;
+    e = static_cast<std::size_t>(static_cast<const char*>(hit) - s);
+    if (std::memcmp(s + e - 8, "basehref", 8) == 0) return e - 8;
+    if (upper == npos && std::memcmp(s + e - 8, "BASEHREF", 8) == 0) upper = e - 8;
+  }
+  return upper;
+}
+
+}  // namespace
+
 void applyBaseOverride(std::string_view text, std::string& base) {
-  std::size_t at = text.find("basehref=");
-  if (at == npos) at = text.find("BASEHREF=");
+  std::size_t at = findBaseOverride(text);
   if (at == npos) return;
   std::size_t from = at + 9;
   std::size_t gt = text.find('>', from);
@@ -62,19 +85,27 @@ std::string absoluteUrl(std::string_view target, std::string_view base) {
   if (startsAbsolute(target)) return std::string(target);
   std::size_t raises = 0;
   target = afterDotSlashes(target, raises);
-  std::string work(base);
-  for (; raises > 0 && std::count(work.begin(), work.end(), '/') >= 4; --raises) {
-    work.resize(work.rfind('/'));
-    work.resize(work.rfind('/') + 1);
+  // The base is only ever cut, so it is worked on as a view and copied once.
+  std::string_view work = base;
+  if (raises > 0) {
+    // Each raise drops the last '/' with what follows it and keeps what
+    // stands up to the one before.
+    std::size_t slashes = static_cast<std::size_t>(std::count(work.begin(), work.end(), '/'));
+    for (; raises > 0 && slashes >= 4; --raises, --slashes) {
+      work = work.substr(0, work.rfind('/'));
+      work = work.substr(0, work.rfind('/') + 1);
+    }
   }
   if (!target.empty() && target.front() == '/') {
     std::size_t scheme = work.find("://");
-    std::size_t slash = scheme == npos ? npos : work.find('/', scheme + 3);
-    if (slash != npos) work.resize(slash + 1);
+    std::size_t slash = scheme == npos ? npos : findChar(work, '/', scheme + 3);
+    if (slash != npos) work = work.substr(0, slash + 1);
     target.remove_prefix(1);
   }
-  work.append(target);
-  return work;
+  std::string url;
+  url.reserve(work.size() + target.size());
+  url.append(work).append(target);
+  return url;
 }
 
 std::string_view relativeLink(std::string_view target) {

@@ -32,7 +32,9 @@ int scanPage(const EngineContext& ctx, const std::string& siteName, const std::s
     if (isPlainFile(path)) {
       std::optional<std::string> bytes = readWholeFile(path);
       if (!bytes) ctx.ui->fatal(kMsgCannotOpenFile);
-      text = scanTextOf(*bytes);
+      // The page's own buffer becomes the text, so the page is held once.
+      text = std::move(*bytes);
+      scanTextInPlace(text);
     }
     links = extractLinks(text, siteUrl, extract, readHeadlineFilters(ctx));
   } catch (const std::bad_alloc&) {

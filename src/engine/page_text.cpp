@@ -8,24 +8,35 @@
 
 namespace ls {
 
-std::string joinPageLines(std::string_view fileBytes) {
-  std::string out;
-  out.reserve(fileBytes.size());
-  // Runs without a line feed or a NUL byte are copied whole.
-  const char* p = fileBytes.data();
-  const char* end = p + fileBytes.size();
+void joinPageLinesInPlace(std::string& text) {
+  // The text only shrinks, so it is written over itself behind the reading.
+  char* const base = text.empty() ? nullptr : &text[0];
+  const char* p = base;
+  const char* const end = base + text.size();
+  char* w = base;
+  auto keep = [&w](const char* from, const char* to) {
+    if (w != from) std::memmove(w, from, static_cast<std::size_t>(to - from));
+    w += to - from;
+  };
+  // Runs without a line feed or a NUL byte are kept whole.
   while (p < end) {
-    const char* lf = static_cast<const char*>(std::memchr(p, '\n', end - p));
+    const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
     const char* stop = lf ? lf : end;
-    while (const char* nul = static_cast<const char*>(std::memchr(p, '\0', stop - p))) {
-      out.append(p, nul);
+    while (const char* nul = static_cast<const char*>(std::memchr(p, '\0', static_cast<std::size_t>(stop - p)))) {
+      keep(p, nul);
       p = nul + 1;
     }
-    out.append(p, stop);
+    keep(p, stop);
     if (!lf) break;
-    for (int i = 0; i < 2 && !out.empty() && out.back() == '\r'; ++i) out.pop_back();
+    for (int i = 0; i < 2 && w > base && w[-1] == '\r'; ++i) --w;
     p = lf + 1;
   }
+  text.resize(static_cast<std::size_t>(w - base));
+}
+
+std::string joinPageLines(std::string_view fileBytes) {
+  std::string out(fileBytes);
+  joinPageLinesInPlace(out);
   return out;
 }
 
@@ -48,32 +59,55 @@ namespace {
 constexpr std::string_view kOpen = "<!--";
 constexpr std::string_view kClose = "-->";
 
-bool endsWith(const std::string& s, std::string_view tail) {
-  return s.size() >= tail.size() && std::memcmp(s.data() + s.size() - tail.size(), tail.data(), tail.size()) == 0;
+// The first `needle` at or after `from`, looked for by its byte at `key`:
+// '<' is everywhere in markup, the '!' of "<!--" is rare.
+std::size_t findBy(std::string_view text, std::string_view needle, std::size_t key, std::size_t from) {
+  const char* const s = text.data();
+  const std::size_t n = text.size();
+  for (std::size_t i = from + key; i + needle.size() - key <= n; ++i) {
+    const void* hit = std::memchr(s + i, needle[key], n - i);
+    if (!hit) break;
+    i = static_cast<std::size_t>(static_cast<const char*>(hit) - s);
+    if (i - key + needle.size() <= n && std::memcmp(s + i - key, needle.data(), needle.size()) == 0) return i - key;
+  }
+  return std::string_view::npos;
 }
+
+std::size_t findOpen(std::string_view text, std::size_t from) { return findBy(text, kOpen, 1, from); }
+std::size_t findClose(std::string_view text, std::size_t from) { return findBy(text, kClose, 0, from); }
 
 }  // namespace
 
 void removeComments(std::string& text) {
   const std::string_view in(text);
-  if (in.find(kOpen) == std::string_view::npos) return;
-  std::string out;
-  out.reserve(in.size());
-  std::size_t i = 0;  // next unread byte of the input
+  std::size_t i = findOpen(in, 0);  // next unread byte of the input
+  if (i == std::string_view::npos) return;
+  // The text only shrinks: what is kept (out, the first w bytes) is written
+  // over the text behind the reading, which never looks back past i.
+  char* const out = &text[0];
+  std::size_t w = i;
+  auto endsWith = [&](std::string_view tail) {
+    return w >= tail.size() && std::memcmp(out + w - tail.size(), tail.data(), tail.size()) == 0;
+  };
+  auto keep = [&](std::size_t from, std::size_t to) {
+    if (w != from) std::memmove(out + w, in.data() + from, to - from);
+    w += to - from;
+  };
   for (;;) {
     // `out` holds no "<!--"; the first one of out + in[i..] either straddles
     // the join (starting in the last three bytes of out) or lies in in[i..].
     std::string_view rest = in.substr(i);
     std::size_t k = 0;  // bytes of the "<!--" that stand at the end of out
-    for (std::size_t t = 3; t >= 1; --t) {
-      if (endsWith(out, kOpen.substr(0, t)) && rest.substr(0, 4 - t) == kOpen.substr(t)) {
+    const char tail = w > 0 ? out[w - 1] : '\0';
+    for (std::size_t t = 3; t >= 1 && (tail == '<' || tail == '!' || tail == '-'); --t) {
+      if (endsWith(kOpen.substr(0, t)) && rest.substr(0, 4 - t) == kOpen.substr(t)) {
         k = t;
         break;
       }
     }
     std::size_t closeAt;  // index in `in` of the "-->" that ends the comment
     if (k > 0) {
-      out.resize(out.size() - k);
+      w -= k;
       std::size_t openEnd = i + (4 - k);  // first input byte after the "<!--"
       if (k == 3 && openEnd < in.size() && in[openEnd] == '>') {
         // "<!-" + "->": the comment's own "--" followed by '>'.
@@ -82,20 +116,21 @@ void removeComments(std::string& text) {
       }
       // The "-->" may begin on the "<!--"'s own "--" (combined index 2).
       std::size_t from = (k == 1) ? i + 1 : i;
-      closeAt = in.find(kClose, from);
+      closeAt = findClose(in, from);
     } else {
-      std::size_t openAt = in.find(kOpen, i);
+      std::size_t openAt = findOpen(in, i);
       if (openAt == std::string_view::npos) {
-        out.append(rest);
+        keep(i, in.size());
         break;
       }
-      out.append(in.substr(i, openAt - i));
-      closeAt = in.find(kClose, openAt + 2);
+      keep(i, openAt);
+      // The "-->" may begin on the "<!--"'s own "--" ("<!-->").
+      closeAt = in.substr(openAt + 2, 3) == kClose ? openAt + 2 : findClose(in, openAt + 3);
     }
     if (closeAt == std::string_view::npos) break;  // the comment runs to the end
     i = closeAt + kClose.size();
   }
-  text.swap(out);
+  text.resize(w);
 }
 
 namespace {
@@ -112,22 +147,40 @@ std::string receivedBytes(std::string_view fileBytes) {
   return out;
 }
 
+bool isUtf16(const std::optional<ByteOrderMark>& mark) {
+  return mark && (mark->encoding == PageEncoding::Utf16Le || mark->encoding == PageEncoding::Utf16Be);
+}
+
 template <typename Join>
-std::string convertedText(std::string_view fileBytes, Join join) {
-  std::optional<ByteOrderMark> mark = findByteOrderMark(fileBytes);
-  if (mark && (mark->encoding == PageEncoding::Utf16Le || mark->encoding == PageEncoding::Utf16Be)) {
-    std::string received = receivedBytes(fileBytes);
-    std::string text = join(convertPageAs(received, mark->encoding));
-    cutInPlace(text, fileBytes.size() * 13 / 10);
-    return text;
-  }
-  return convertPageToSjis(join(fileBytes));
+std::string utf16Text(std::string_view fileBytes, PageEncoding encoding, Join join) {
+  std::string received = receivedBytes(fileBytes);
+  std::string text = join(convertPageAs(received, encoding));
+  cutInPlace(text, fileBytes.size() * 13 / 10);
+  return text;
 }
 
 }  // namespace
 
-std::string scanTextOf(std::string_view fileBytes) { return convertedText(fileBytes, joinPageLines); }
+void scanTextInPlace(std::string& fileBytes) {
+  std::optional<ByteOrderMark> mark = findByteOrderMark(fileBytes);
+  if (isUtf16(mark)) {
+    fileBytes = utf16Text(fileBytes, mark->encoding, joinPageLines);
+    return;
+  }
+  joinPageLinesInPlace(fileBytes);
+  convertPageToSjisInPlace(fileBytes);
+}
 
-std::string listingTextOf(std::string_view fileBytes) { return convertedText(fileBytes, joinPageWords); }
+std::string scanTextOf(std::string_view fileBytes) {
+  std::string text(fileBytes);
+  scanTextInPlace(text);
+  return text;
+}
+
+std::string listingTextOf(std::string_view fileBytes) {
+  std::optional<ByteOrderMark> mark = findByteOrderMark(fileBytes);
+  if (isUtf16(mark)) return utf16Text(fileBytes, mark->encoding, joinPageWords);
+  return convertPageToSjis(joinPageWords(fileBytes));
+}
 
 }  // namespace ls

@@ -11,6 +11,8 @@ namespace ls {
 // CR LF is stored as CR CR LF). Other carriage returns stay. NUL bytes are
 // dropped first.
 std::string joinPageLines(std::string_view fileBytes);
+// The same over the text itself, which only shrinks.
+void joinPageLinesInPlace(std::string& text);
 
 // Joins the page file word by word: every blank, tab, line feed, carriage
 // return, vertical tab and form feed vanishes, and so do NUL bytes.
@@ -29,6 +31,8 @@ void removeComments(std::string& text);
 // characters: the line ends that storing added go, the page is converted,
 // then joined.
 std::string scanTextOf(std::string_view fileBytes);
+// scanTextOf in the file's own buffer: a Shift_JIS page needs no second copy.
+void scanTextInPlace(std::string& fileBytes);
 std::string listingTextOf(std::string_view fileBytes);
 
 }  // namespace ls

@@ -106,5 +106,23 @@ TEST(Paths, ApplicationDirectoryEndsInASeparator) {
             "dir" + std::string(1, kPathSep) + "LOG" + kPathSep + "x.log");
 }
 
+TEST(TextTest, FindCharMatchesFindNearAndFar) {
+  std::string text = "0123456789abcdefghij" + std::string(100, '-') + "<x<";
+  for (char c : {'0', '7', '8', 'j', '<', 'x', '?'}) {
+    for (std::size_t from = 0; from <= text.size() + 1; ++from)
+      ASSERT_EQ(findChar(text, c, from), std::string_view(text).find(c, from)) << c << " from " << from;
+  }
+  EXPECT_EQ(findChar("", 'a'), std::string_view::npos);
+}
+
+TEST(TextTest, RemoveAllInPlaceKeepsWhatFollowsTheLastRemoval) {
+  std::string text = "xaabbyab";
+  removeAll(text, "ab");  // "xaabby" + "ab": "aabb" goes in two steps, then the last "ab"
+  EXPECT_EQ(text, "xy");
+  text = "&nbsp;head&nbsp;line&nbsp";
+  removeAll(text, "&nbsp;");
+  EXPECT_EQ(text, "headline&nbsp");
+}
+
 }  // namespace
 }  // namespace ls
