@@ -2,6 +2,7 @@
 // file, for tuning a site's extraction strings without the window.
 //
 //   linkscout-scan [--url URL] [--extract STRINGS] [--delete LIST] [--disregard LIST] PAGEFILE
+//   linkscout-scan --sites SITEFILE --site N [--settings INIFILE] PAGEFILE
 //   linkscout-scan --wizard PAGEFILE
 //   linkscout-scan --convert PAGEFILE
 //
@@ -23,12 +24,15 @@
 #include "engine/page_scan.h"
 #include "engine/page_text.h"
 #include "engine/site_log.h"
+#include "settings/settings_file.h"
+#include "sites/site_file.h"
 #include "wizard/link_listing.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: linkscout-scan [--url URL] [--extract STRINGS] [--delete LIST] [--disregard LIST] PAGEFILE\n"
+    "       linkscout-scan --sites SITEFILE --site N [--settings INIFILE] PAGEFILE\n"
     "       linkscout-scan --wizard PAGEFILE\n"
     "       linkscout-scan --convert PAGEFILE\n";
 
@@ -44,15 +48,28 @@ std::string argumentText(const char* arg) {
 #endif
 }
 
+// Read into one buffer of the file's size where the size can be told, so a
+// large page is held once and not in a string that doubled its way there.
 bool readFile(const char* path, std::string& out) {
   std::FILE* f = std::fopen(path, "rb");
   if (!f) return false;
+  if (std::fseek(f, 0, SEEK_END) == 0) {
+    long size = std::ftell(f);
+    if (size > 0) out.reserve(static_cast<std::size_t>(size));
+    std::rewind(f);
+  }
   char buf[65536];
   std::size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
   bool ok = !std::ferror(f);
   std::fclose(f);
   return ok;
+}
+
+// A site number as the user typed it: digits only, 1 or more.
+int siteNumber(std::string_view text) {
+  if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string_view::npos) return 0;
+  return ls::parseInt(text);
 }
 
 void writeLine(std::string_view text) {
@@ -71,6 +88,9 @@ int main(int argc, char** argv) {
   ls::HeadlineFilters filters;
   std::string extract;
   const char* pageFile = nullptr;
+  const char* sitesFile = nullptr;
+  const char* settingsFile = nullptr;
+  const char* siteArg = nullptr;
 
   for (int i = 1; i < argc; ++i) {
     std::string_view a = argv[i];
@@ -87,6 +107,12 @@ int main(int argc, char** argv) {
       filters.deleteList = ls::cutToBytes(argumentText(argv[++i]), 499);
     } else if (a == "--disregard" && hasValue) {
       filters.disregardList = ls::cutToBytes(argumentText(argv[++i]), 499);
+    } else if (a == "--sites" && hasValue) {
+      sitesFile = argv[++i];
+    } else if (a == "--site" && hasValue) {
+      siteArg = argv[++i];
+    } else if (a == "--settings" && hasValue) {
+      settingsFile = argv[++i];
     } else if (a == "--help" || a == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
@@ -103,6 +129,39 @@ int main(int argc, char** argv) {
   if (!pageFile) {
     std::fputs(kUsage, stderr);
     return 1;
+  }
+
+  if ((sitesFile != nullptr) != (siteArg != nullptr) || (settingsFile && !sitesFile)) {
+    std::fprintf(stderr, "linkscout-scan: --sites and --site go together (--settings with them)\n%s", kUsage);
+    return 1;
+  }
+  if (sitesFile) {
+    // The record as the check cycle reads it, and the filters as the scan
+    // reads them from the settings file.
+    int k = siteNumber(siteArg);
+    if (k < 1) {
+      std::fprintf(stderr, "linkscout-scan: --site takes a record number from 1: %s\n", siteArg);
+      return 1;
+    }
+    // The file readers take Shift_JIS paths, as the program holds them.
+    ls::SiteLookup record = ls::readSiteRecord(argumentText(sitesFile), k);
+    if (record.status == ls::SiteFileStatus::kCannotOpen) {
+      std::fprintf(stderr, "linkscout-scan: cannot read %s: %s\n", sitesFile, std::strerror(errno));
+      return 2;
+    }
+    if (!record.site) {
+      std::fprintf(stderr, "linkscout-scan: %s has no record %d\n", sitesFile, k);
+      return 2;
+    }
+    url = record.site->url;
+    extract = record.site->extract;
+    if (settingsFile) {
+      const std::string settingsPath = argumentText(settingsFile);
+      filters.deleteList = ls::readWordList(settingsPath, ls::kDELETE);
+      filters.disregardList = ls::readWordList(settingsPath, ls::kDISREGARD);
+    } else {
+      filters = ls::HeadlineFilters{};
+    }
   }
 
   std::string bytes;
@@ -125,7 +184,9 @@ int main(int argc, char** argv) {
       }
       break;
     case Mode::Scan: {
-      std::string text = ls::scanTextOf(bytes);
+      // The page's buffer becomes the text: the page is held once.
+      std::string text = std::move(bytes);
+      ls::scanTextInPlace(text);
       for (const ls::LinkItem& link : ls::extractLinks(text, url, ls::cutToBytes(extract, 498), filters)) {
         writeLine(ls::cutToBytes(link.headline, ls::kLogHeadlineLimit));
         writeLine(ls::cutToBytes(link.url, ls::kLogUrlLimit));

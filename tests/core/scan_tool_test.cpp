@@ -7,6 +7,10 @@
 #endif
 
 #include "engine/page_scan.h"
+#include "engine/page_text.h"
+#include "settings/ini_file.h"
+#include "settings/settings_file.h"
+#include "sites/site_file.h"
 #include "test_support.h"
 #include "wizard/link_listing.h"
 
@@ -98,6 +102,59 @@ TEST(ScanTool, UnreadableFileExitsWithStatus2) {
   ToolRun run = runTool("\"" + dir.file("missing.html") + "\"");
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.out, "");
+}
+
+// A site file of two records and a settings file with the headline lists.
+struct SiteSetup {
+  test::TempDir dir;
+  std::string page = dir.file("page.html");
+  std::string sites = dir.file("site.ck");
+  std::string settings = dir.file("LINKSCOUT.ini");
+  SiteSetup() {
+    test::writeBytes(page, kPage);
+    Site first{"first", "http://one/x/", "nothing-matches", true};
+    Site second{"second", "http://host/a/b/index.html", ".html,e", false};
+    test::writeBytes(sites, siteFileText({first, second}));
+    writeProfileString(settings, kSETTING, kDELETE, "here,first");
+    writeProfileString(settings, kSETTING, kDISREGARD, "PR:");
+  }
+};
+
+TEST(ScanTool, ASiteRecordIsScannedAsTheCheckCycleWouldScanIt) {
+  SiteSetup s;
+  ToolRun run = runTool("--sites \"" + s.sites + "\" --site 2 --settings \"" + s.settings + "\" \"" + s.page + "\"");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out,
+            " news headline\nhttp://host/a/b/news/1.html\n"
+            "second story \nhttp://host/a/sports/2.html\n");
+
+  // The same as the scan itself gives for that record and those lists.
+  std::string text = scanTextOf(kPage);
+  HeadlineFilters filters{readWordList(s.settings, kDELETE), readWordList(s.settings, kDISREGARD)};
+  EXPECT_EQ(filters.deleteList, "here,first");
+  std::string expected;
+  for (const LinkItem& link : extractLinks(text, "http://host/a/b/index.html", ".html,e", filters))
+    expected += link.headline + "\n" + link.url + "\n";
+  EXPECT_EQ(run.out, expected);
+
+  // Without a settings file no headline list applies; record 1 takes nothing.
+  run = runTool("--sites \"" + s.sites + "\" --site 2 \"" + s.page + "\"");
+  EXPECT_EQ(run.out.substr(0, 20), "first news headline\n");
+  EXPECT_NE(run.out.find("PR: advertisement\n"), std::string::npos);
+  run = runTool("--sites \"" + s.sites + "\" --site 1 \"" + s.page + "\"");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "");
+}
+
+TEST(ScanTool, AMissingRecordOrABadSiteNumberIsRefused) {
+  SiteSetup s;
+  EXPECT_EQ(runTool("--sites \"" + s.sites + "\" --site 3 \"" + s.page + "\"").status, 2);
+  EXPECT_EQ(runTool("--sites \"" + s.dir.file("none.ck") + "\" --site 1 \"" + s.page + "\"").status, 2);
+  for (const char* n : {"0", "-1", "2x", ""}) {
+    EXPECT_EQ(runTool("--sites \"" + s.sites + "\" --site \"" + n + "\" \"" + s.page + "\"").status, 1) << n;
+  }
+  EXPECT_EQ(runTool("--sites \"" + s.sites + "\" \"" + s.page + "\"").status, 1);
+  EXPECT_EQ(runTool("--settings \"" + s.settings + "\" \"" + s.page + "\"").status, 1);
 }
 
 }  // namespace
