@@ -152,7 +152,17 @@ TEST_F(Dialogs, SearchFromTheTopAndFromTheSelection) {
   set(d, IDC_SEARCH_TEXT, "");
   press(d, IDC_SEARCH_NEXT);
   EXPECT_TRUE(isSelected(list, 3));
-  // The dialog keys go through the message loop's dialog handling.
+  // The dialog keys go through the message loop's dialog handling: Enter
+  // in the edit is "最初から検索", Escape closes.
+  set(d, IDC_SEARCH_TEXT, "大阪");
+  SetFocus(GetDlgItem(d, IDC_SEARCH_TEXT));
+  MSG enter{};
+  enter.hwnd = GetDlgItem(d, IDC_SEARCH_TEXT);
+  enter.message = WM_KEYDOWN;
+  enter.wParam = VK_RETURN;
+  ls::dispatchMessage(enter);
+  lstest::pumpFor(50);
+  EXPECT_TRUE(isSelected(list, 1));
   MSG msg{};
   msg.hwnd = d;
   msg.message = WM_KEYDOWN;
@@ -160,6 +170,38 @@ TEST_F(Dialogs, SearchFromTheTopAndFromTheSelection) {
   ls::dispatchMessage(msg);
   lstest::pumpFor(50);
   EXPECT_EQ(ls::app().searchDialog, nullptr);
+}
+
+TEST_F(Dialogs, WizardFetchWhileACycleFetchIsInFlight) {
+  lstest::TestHttpServer server;
+  server.route("/stall", lstest::Reply{"", lstest::Behaviour::kStall});
+  server.route("/top", lstest::Reply{lstest::httpResponse(200, "OK", "<a href=/n/1.html>a wizard headline</a>")});
+  ASSERT_TRUE(ls::writeAllSites(dir_.file("site.ck"), {{"遅いサイト", server.url("/stall"), "", true}}));
+  command(IDM_CHECK);
+  ASSERT_TRUE(lstest::pumpUntil([&] { return server.requestCount("/stall") == 1; }, 10000));
+  ASSERT_TRUE(ls::app().fetcher.inFlight());
+  bool ran = false;
+  later<0>([&] {
+    HWND settings = ls::app().settingsDialog;
+    later<1>([&] {
+      HWND w = ls::app().wizardDialog;
+      ran = true;
+      set(w, IDC_WIZ_URL, server.url("/top"));
+      press(w, IDC_WIZ_FETCH);  // closes the cycle's fetch, starts nothing
+      EXPECT_FALSE(ls::app().fetcher.inFlight());
+      EXPECT_EQ(ls::app().ui.status(0), "");
+      EXPECT_EQ(server.requestCount("/top"), 0);
+      press(w, IDC_WIZ_FETCH);  // the second press starts the wizard's own
+      HWND list = GetDlgItem(w, IDC_WIZ_LIST);
+      EXPECT_TRUE(lstest::pumpUntil([&] { return ListView_GetItemCount(list) == 1; }, 10000));
+      press(w, IDCANCEL);
+    });
+    press(settings, IDC_SITE_WIZARD);
+    press(settings, IDC_SET_CANCEL);
+  });
+  command(IDM_SETTINGS);
+  EXPECT_TRUE(ran);
+  EXPECT_FALSE(ls::app().cycle->idle());  // the cycle stopped at that site
 }
 
 TEST_F(Dialogs, AboutBoxOpensTheHomePageAndClosesOnlyWithOk) {
