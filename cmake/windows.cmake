@@ -34,7 +34,7 @@ set(LINKSCOUT_RESOURCES ${PROJECT_SOURCE_DIR}/src/resources/linkscout_resources.
 set_source_files_properties(${PROJECT_SOURCE_DIR}/src/resources/linkscout.rc PROPERTIES
   OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/src/resources/linkscout_resources.rc;${PROJECT_SOURCE_DIR}/src/resources/linkscout.manifest")
 
-add_executable(LINKSCOUT WIN32 src/app/main.cpp src/resources/linkscout.rc)
+add_executable(LINKSCOUT WIN32 src/app/main_win.cpp src/resources/linkscout.rc)
 target_link_libraries(LINKSCOUT PRIVATE linkscout_shell)
 target_link_options(LINKSCOUT PRIVATE -municode)
 linkscout_win32_target(LINKSCOUT)
@@ -42,6 +42,6 @@ linkscout_win32_target(LINKSCOUT)
 target_include_directories(LINKSCOUT PRIVATE ${PROJECT_SOURCE_DIR}/src/resources)
 
 # linkscout-remote.exe: sends the running program a command from outside.
-add_executable(linkscout-remote src/tools/linkscout_remote.cpp)
+add_executable(linkscout-remote src/tools/linkscout_remote_win.cpp)
 target_include_directories(linkscout-remote PRIVATE ${PROJECT_SOURCE_DIR}/src)
 linkscout_win32_target(linkscout-remote)
