@@ -9,12 +9,12 @@
 
 #include "common/cp932.h"
 #include "engine/page_convert.h"
+#include "fuzz_input.h"
 
 namespace {
 
-void check(bool ok) {
-  if (!ok) std::abort();
-}
+using fuzzing::check;
+using fuzzing::takeField;
 
 // The leading run of printable ASCII, tabs and line ends.
 std::string_view asciiPrefix(std::string_view page) {

@@ -13,12 +13,12 @@
 
 #include "common/cp932.h"
 #include "common/text.h"
+#include "fuzz_input.h"
 
 namespace {
 
-void check(bool ok) {
-  if (!ok) std::abort();
-}
+using fuzzing::check;
+using fuzzing::takeField;
 
 constexpr char16_t kReplacement = 0xFFFD;
 constexpr char16_t kGetaChar = 0x3013;  // 〓, what the encoder writes for what it lacks

@@ -15,22 +15,11 @@
 #include "engine/page_scan.h"
 #include "engine/page_text.h"
 #include "literal_scan.h"
+#include "fuzz_input.h"
 
-namespace {
+using fuzzing::check;
+using fuzzing::takeField;
 
-std::string_view takeField(std::string_view& in) {
-  std::size_t nul = in.find('\0');
-  if (nul == std::string_view::npos) return {};
-  std::string_view field = in.substr(0, nul);
-  in.remove_prefix(nul + 1);
-  return field;
-}
-
-void check(bool ok) {
-  if (!ok) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view in(reinterpret_cast<const char*>(data), size);

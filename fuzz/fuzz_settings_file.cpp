@@ -16,20 +16,12 @@
 #include "common/file_io.h"
 #include "common/text.h"
 #include "settings/ini_file.h"
+#include "fuzz_input.h"
 
 namespace {
 
-std::string_view takeField(std::string_view& in) {
-  std::size_t nul = in.find('\0');
-  if (nul == std::string_view::npos) return {};
-  std::string_view field = in.substr(0, nul);
-  in.remove_prefix(nul + 1);
-  return field;
-}
-
-void check(bool ok) {
-  if (!ok) std::abort();
-}
+using fuzzing::check;
+using fuzzing::takeField;
 
 std::string_view trimmed(std::string_view s) {
   auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };

@@ -15,12 +15,12 @@
 #include "common/file_io.h"
 #include "common/text.h"
 #include "sites/site_file.h"
+#include "fuzz_input.h"
 
 namespace {
 
-void check(bool ok) {
-  if (!ok) std::abort();
-}
+using fuzzing::check;
+using fuzzing::takeField;
 
 std::string tempFile(const char* name) {
   auto dir = std::filesystem::temp_directory_path() / ("linkscout-fuzz-sites-" + std::to_string(getpid()));

@@ -18,12 +18,12 @@
 #include "common/file_io.h"
 #include "engine/engine_context.h"
 #include "engine/site_log.h"
+#include "fuzz_input.h"
 
 namespace {
 
-void check(bool ok) {
-  if (!ok) std::abort();
-}
+using fuzzing::check;
+using fuzzing::takeField;
 
 class MemoryList : public ls::NewsList {
  public:

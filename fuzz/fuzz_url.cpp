@@ -11,12 +11,12 @@
 #include <string_view>
 
 #include "net/url.h"
+#include "fuzz_input.h"
 
 namespace {
 
-void check(bool ok) {
-  if (!ok) std::abort();
-}
+using fuzzing::check;
+using fuzzing::takeField;
 
 bool holdsControlByte(std::string_view s) {
   for (char c : s)
