@@ -44,42 +44,49 @@ void writeColumnWidths(std::string_view path, const std::array<int, 3>& w) {
   writeInt(path, kLISTVIEW, kURL, w[2]);
 }
 
+namespace {
+
+// The fields of the font description in their keys' order: the signed ones,
+// then the single bytes, which keep the low 8 bits of their values.
+struct IntField {
+  const char* key;
+  int ListFont::*field;
+  int def;
+};
+constexpr IntField kIntFields[] = {{kHeight, &ListFont::height, -12},
+                                   {kWidth, &ListFont::width, 0},
+                                   {kEscapement, &ListFont::escapement, 0},
+                                   {kOrientation, &ListFont::orientation, 0},
+                                   {kWeight, &ListFont::weight, 400}};
+struct ByteField {
+  const char* key;
+  unsigned char ListFont::*field;
+  int def;
+};
+constexpr ByteField kByteFields[] = {{kItalic, &ListFont::italic, 0},
+                                     {kUnderline, &ListFont::underline, 0},
+                                     {kStrikeout, &ListFont::strikeout, 0},
+                                     {kCharset, &ListFont::charset, 128},
+                                     {kOutPrecision, &ListFont::outPrecision, 3},
+                                     {kClipPrecision, &ListFont::clipPrecision, 2},
+                                     {kQuality, &ListFont::quality, 1},
+                                     {kPitchAndFamily, &ListFont::pitchAndFamily, 50}};
+
+}  // namespace
+
 ListFont readListFont(std::string_view path) {
-  auto byte = [&](const char* key, int def) {
-    return static_cast<unsigned char>(readProfileInt(path, kLIST_FONT, key, def) & 0xFF);
-  };
   ListFont f;
-  f.height = readProfileInt(path, kLIST_FONT, kHeight, -12);
-  f.width = readProfileInt(path, kLIST_FONT, kWidth, 0);
-  f.escapement = readProfileInt(path, kLIST_FONT, kEscapement, 0);
-  f.orientation = readProfileInt(path, kLIST_FONT, kOrientation, 0);
-  f.weight = readProfileInt(path, kLIST_FONT, kWeight, 400);
-  f.italic = byte(kItalic, 0);
-  f.underline = byte(kUnderline, 0);
-  f.strikeout = byte(kStrikeout, 0);
-  f.charset = byte(kCharset, 128);
-  f.outPrecision = byte(kOutPrecision, 3);
-  f.clipPrecision = byte(kClipPrecision, 2);
-  f.quality = byte(kQuality, 1);
-  f.pitchAndFamily = byte(kPitchAndFamily, 50);
+  for (const IntField& i : kIntFields) f.*i.field = readProfileInt(path, kLIST_FONT, i.key, i.def);
+  for (const ByteField& b : kByteFields) {
+    f.*b.field = static_cast<unsigned char>(readProfileInt(path, kLIST_FONT, b.key, b.def) & 0xFF);
+  }
   f.faceName = readProfileString(path, kLIST_FONT, kFaceName, "MS UI Gothic", kFaceNameBytes);
   return f;
 }
 
 void writeListFont(std::string_view path, const ListFont& f) {
-  writeInt(path, kLIST_FONT, kHeight, f.height);
-  writeInt(path, kLIST_FONT, kWidth, f.width);
-  writeInt(path, kLIST_FONT, kEscapement, f.escapement);
-  writeInt(path, kLIST_FONT, kOrientation, f.orientation);
-  writeInt(path, kLIST_FONT, kWeight, f.weight);
-  writeInt(path, kLIST_FONT, kItalic, f.italic);
-  writeInt(path, kLIST_FONT, kUnderline, f.underline);
-  writeInt(path, kLIST_FONT, kStrikeout, f.strikeout);
-  writeInt(path, kLIST_FONT, kCharset, f.charset);
-  writeInt(path, kLIST_FONT, kOutPrecision, f.outPrecision);
-  writeInt(path, kLIST_FONT, kClipPrecision, f.clipPrecision);
-  writeInt(path, kLIST_FONT, kQuality, f.quality);
-  writeInt(path, kLIST_FONT, kPitchAndFamily, f.pitchAndFamily);
+  for (const IntField& i : kIntFields) writeInt(path, kLIST_FONT, i.key, f.*i.field);
+  for (const ByteField& b : kByteFields) writeInt(path, kLIST_FONT, b.key, f.*b.field);
   writeProfileString(path, kLIST_FONT, kFaceName, f.faceName);
 }
 
