@@ -8,8 +8,8 @@
 namespace ls {
 
 namespace {
-constexpr std::string_view kScheme = "http://";
-
+constexpr std::string_view kPlainScheme = "http://";
+constexpr std::string_view kSecureScheme = "https://";
 
 // CR and LF would end the request line early and start a second request;
 // no control byte belongs in a URL.
@@ -34,17 +34,36 @@ std::string escapeSpaces(std::string_view path) {
   return out;
 }
 
+std::string hostAndPort(const RequestTarget& target) { return target.host + ':' + std::to_string(target.port); }
+
+// Everything after the request target: version, Host and User-Agent.
+std::string requestTail(const RequestTarget& target) {
+  std::string tail = " HTTP/1.0\r\nHost: ";
+  tail += hostAndPort(target);
+  tail += "\r\nUser-Agent: ";
+  tail += kProgramTitle;
+  tail += "\r\n\r\n";
+  return tail;
+}
+
 }  // namespace
 
 std::optional<RequestTarget> splitUrl(std::string_view url) {
-  if (url.size() <= kScheme.size() || !startsWithIgnoreAsciiCase(url, kScheme) || holdsControlByte(url))
+  RequestTarget target;
+  std::string_view scheme = kPlainScheme;
+  if (startsWithIgnoreAsciiCase(url, kSecureScheme)) {
+    scheme = kSecureScheme;
+    target.secure = true;
+    target.port = 443;
+  } else if (!startsWithIgnoreAsciiCase(url, kPlainScheme)) {
     return std::nullopt;
-  std::string_view rest = url.substr(kScheme.size());
+  }
+  if (url.size() <= scheme.size() || holdsControlByte(url)) return std::nullopt;
+  std::string_view rest = url.substr(scheme.size());
   std::size_t slash = rest.find('/');
   std::string_view host = rest.substr(0, slash);
   std::string_view path = slash == std::string_view::npos ? std::string_view("/") : rest.substr(slash);
 
-  RequestTarget target;
   std::size_t colon = host.find(':');
   if (colon != std::string_view::npos) {
     // Read with the whole port text, so "h:123456" is refused rather than
@@ -59,17 +78,16 @@ std::optional<RequestTarget> splitUrl(std::string_view url) {
   return target;
 }
 
-std::string composeRequest(const RequestTarget& target) {
-  std::string request = "GET ";
-  request += target.path;
-  request += " HTTP/1.0\r\nHost: ";
-  request += target.host;
-  request += ':';
-  request += std::to_string(target.port);
-  request += "\r\nUser-Agent: ";
-  request += kProgramTitle;
-  request += "\r\n\r\n";
-  return request;
+std::string urlOf(const RequestTarget& target) {
+  return std::string(target.secure ? kSecureScheme : kPlainScheme) + hostAndPort(target) + target.path;
+}
+
+std::string composeRequest(const RequestTarget& target) { return "GET " + target.path + requestTail(target); }
+
+std::string composeProxyRequest(const RequestTarget& target) { return "GET " + urlOf(target) + requestTail(target); }
+
+std::string composeConnect(const RequestTarget& target) {
+  return "CONNECT " + hostAndPort(target) + requestTail(target);
 }
 
 }  // namespace ls

@@ -54,7 +54,7 @@ TEST(SplitUrlTest, SchemeInAnyLetterCase) {
 }
 
 TEST(SplitUrlTest, RefusedUrls) {
-  for (const char* url : {"https://h/", "ftp://h/x", "http://", "http:/", "", "http:/ab",
+  for (const char* url : {"https://", "httpss://h/", "ftp://h/x", "http://", "http:/", "", "http:/ab",
                           " http://h/", "h/news/", "http:\\\\h/"}) {
     EXPECT_FALSE(splitUrl(url)) << '"' << url << '"';
   }
@@ -98,7 +98,7 @@ TEST(ComposeRequestTest, ExactBytes) {
             "User-Agent: LINKSCOUT 0.3.3\r\n"
             "\r\n");
 
-  EXPECT_EQ(composeRequest(RequestTarget{"h", 0, "/x"}),
+  EXPECT_EQ(composeRequest(RequestTarget{false, "h", 0, "/x"}),
             "GET /x HTTP/1.0\r\nHost: h:0\r\nUser-Agent: LINKSCOUT 0.3.3\r\n\r\n");
 }
 
@@ -119,6 +119,44 @@ TEST(SplitUrlTest, SpacesInThePathAreSentEscaped) {
   std::string request = composeRequest(*t);
   EXPECT_EQ(request.substr(0, request.find("\r\n")), "GET /a%20b/c%20%20d.html?q=%201 HTTP/1.0");
   EXPECT_EQ(request.find(' ', 4), request.find(" HTTP/1.0"));
+}
+
+TEST(SplitUrlTest, HttpsUrlsAreSecureWithPort443ByDefault) {
+  for (const char* url : {"https://h/x", "HTTPS://h/x", "hTTpS://h/x"}) {
+    std::optional<RequestTarget> t = splitUrl(url);
+    ASSERT_TRUE(t) << url;
+    EXPECT_TRUE(t->secure);
+    EXPECT_EQ(t->host, "h");
+    EXPECT_EQ(t->port, 443);
+    EXPECT_EQ(t->path, "/x");
+  }
+  std::optional<RequestTarget> t = splitUrl("https://h:8443");
+  ASSERT_TRUE(t);
+  EXPECT_EQ(t->port, 8443);
+  EXPECT_EQ(t->path, "/");
+  EXPECT_EQ(composeRequest(*t), "GET / HTTP/1.0\r\nHost: h:8443\r\nUser-Agent: LINKSCOUT 0.3.3\r\n\r\n");
+  EXPECT_FALSE(splitUrl("https://h/a\r\nX: y"));
+  EXPECT_FALSE(splitUrl("https://h:70000/"));
+  EXPECT_FALSE(splitUrl("http://h/")->secure);
+}
+
+TEST(ComposeRequestTest, ProxyFormsNameTheTargetWithItsPort) {
+  std::optional<RequestTarget> plain = splitUrl("http://www.example.jp/news/a b.html");
+  ASSERT_TRUE(plain);
+  EXPECT_EQ(composeProxyRequest(*plain),
+            "GET http://www.example.jp:80/news/a%20b.html HTTP/1.0\r\n"
+            "Host: www.example.jp:80\r\n"
+            "User-Agent: LINKSCOUT 0.3.3\r\n"
+            "\r\n");
+  std::optional<RequestTarget> secure = splitUrl("https://www.example.jp/news/");
+  ASSERT_TRUE(secure);
+  EXPECT_EQ(composeConnect(*secure),
+            "CONNECT www.example.jp:443 HTTP/1.0\r\n"
+            "Host: www.example.jp:443\r\n"
+            "User-Agent: LINKSCOUT 0.3.3\r\n"
+            "\r\n");
+  EXPECT_EQ(urlOf(*secure), "https://www.example.jp:443/news/");
+  EXPECT_EQ(urlOf(*plain), "http://www.example.jp:80/news/a%20b.html");
 }
 
 }  // namespace
