@@ -47,27 +47,48 @@ void ResponseCheck::feed(std::string_view bytes) {
   head_.shrink_to_fit();
 }
 
+namespace {
+
+// "HTTP/1.1 301 Moved" gives 301; anything else 0.
+int statusOf(std::string_view line) {
+  if (!startsWithIgnoreAsciiCase(line, "HTTP/")) return 0;
+  std::size_t space = line.find(' ');
+  if (space == std::string_view::npos) return 0;
+  std::string_view code = line.substr(space + 1, 3);
+  if (code.size() != 3 || code.find_first_not_of("0123456789") != std::string_view::npos) return 0;
+  if (line.size() > space + 4 && line[space + 4] != ' ' && line[space + 4] != '\r') return 0;
+  return (code[0] - '0') * 100 + (code[1] - '0') * 10 + (code[2] - '0');
+}
+
+}  // namespace
+
 void ResponseCheck::readHead() {
   std::string_view rest(head_);
   bool statusLine = true;
+  bool lengthSeen = false, locationSeen = false;
   while (!rest.empty()) {
     std::size_t lf = rest.find('\n');
     std::string_view line = rest.substr(0, lf);
     rest = lf == std::string_view::npos ? std::string_view() : rest.substr(lf + 1);
     if (statusLine) {
       statusLine = false;
+      status_ = statusOf(line);
       continue;
     }
     std::size_t colon = line.find(':');
     if (colon == std::string_view::npos) continue;
-    if (!equalsIgnoreAsciiCase(trim(line.substr(0, colon)), "Content-Length")) continue;
+    std::string_view name = trim(line.substr(0, colon));
     std::string_view value = trim(line.substr(colon + 1));
-    if (value.empty() || value.find_first_not_of("0123456789") != std::string_view::npos || value.size() > 18) {
-      length_.reset();  // unreadable: nothing to compare with
-      return;
+    if (!locationSeen && equalsIgnoreAsciiCase(name, "Location")) {
+      locationSeen = true;
+      location_ = std::string(value);
+    } else if (!lengthSeen && equalsIgnoreAsciiCase(name, "Content-Length")) {
+      lengthSeen = true;
+      // Unreadable: nothing to compare with.
+      if (value.empty() || value.find_first_not_of("0123456789") != std::string_view::npos || value.size() > 18)
+        continue;
+      length_ = std::stoull(std::string(value));
     }
-    length_ = std::stoull(std::string(value));
-    return;
   }
 }
 

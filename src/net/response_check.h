@@ -17,6 +17,12 @@ class ResponseCheck {
   // The head ended and declared a Content-Length that the body has not reached.
   bool truncated() const;
   std::optional<std::uint64_t> contentLength() const { return length_; }
+  // The head has ended (or grew too long to be one).
+  bool headDone() const { return headDone_; }
+  // The status code of an "HTTP/x.y NNN" status line, 0 without one.
+  int status() const { return status_; }
+  // The value of the first Location header, trimmed; empty without one.
+  const std::string& location() const { return location_; }
 
  private:
   void readHead();
@@ -25,6 +31,8 @@ class ResponseCheck {
   bool headDone_ = false;
   std::optional<std::uint64_t> length_;
   std::uint64_t bodyBytes_ = 0;
+  int status_ = 0;
+  std::string location_;
 };
 
 }  // namespace ls

@@ -53,5 +53,28 @@ TEST(ResponseCheck, WithoutAReadableLengthNothingIsTruncated) {
   EXPECT_TRUE(lfCut.truncated());
 }
 
+TEST(ResponseCheck, StatusAndLocationOfTheHead) {
+  ResponseCheck moved;
+  moved.feed("HTTP/1.1 301 Moved Permanently\r\nlocation:  https://h/new \r\nLocation: /second\r\n");
+  EXPECT_FALSE(moved.headDone());
+  moved.feed("Content-Length: 0\r\n\r\n");
+  EXPECT_TRUE(moved.headDone());
+  EXPECT_EQ(moved.status(), 301);
+  EXPECT_EQ(moved.location(), "https://h/new") << "the first Location counts";
+  EXPECT_EQ(moved.contentLength(), 0u);
+
+  for (const char* head : {"HTTP/1.0 30 Short\r\n\r\n", "HTTP/1.0 3021 Long\r\n\r\n", "ICY 200 OK\r\n\r\n",
+                           "<html>\n\n", "HTTP/1.0\r\n\r\n"}) {
+    ResponseCheck r;
+    r.feed(head);
+    EXPECT_TRUE(r.headDone());
+    EXPECT_EQ(r.status(), 0) << head;
+  }
+  ResponseCheck bare;
+  bare.feed("HTTP/1.0 302\r\nLocation: /x\r\n\r\nbody");
+  EXPECT_EQ(bare.status(), 302);
+  EXPECT_EQ(bare.location(), "/x");
+}
+
 }  // namespace
 }  // namespace ls
