@@ -24,7 +24,7 @@ endfunction()
 # same windows and fetcher as LINKSCOUT.exe.
 add_library(linkscout_shell STATIC ${LINKSCOUT_SHELL_SOURCES})
 target_link_libraries(linkscout_shell PUBLIC linkscout_core
-  comctl32 ws2_32 winmm ole32 shell32 gdi32 comdlg32 uuid)
+  comctl32 ws2_32 winmm ole32 shell32 gdi32 comdlg32 uuid secur32 crypt32 winhttp)
 target_compile_definitions(linkscout_shell PUBLIC
   UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00)
 

@@ -21,13 +21,30 @@ set(LINKSCOUT_RESULTS_DIR ${CMAKE_BINARY_DIR}/results)
 
 file(GLOB LINKSCOUT_WIN_TEST_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/tests/win/*.cpp ${PROJECT_SOURCE_DIR}/tests/win/*.rc)
+# The TLS servers and proxies that the fetch tests talk to run as one Linux
+# process beside the suite; it writes its ports into this folder.
+set(LINKSCOUT_PEERS_DIR ${CMAKE_BINARY_DIR}/peers)
+add_test(NAME net_peers_start COMMAND /bin/sh ${PROJECT_SOURCE_DIR}/tests/peers/peers_fixture.sh start ${LINKSCOUT_PEERS_DIR})
+add_test(NAME net_peers_stop COMMAND /bin/sh ${PROJECT_SOURCE_DIR}/tests/peers/peers_fixture.sh stop ${LINKSCOUT_PEERS_DIR})
+set_tests_properties(net_peers_start PROPERTIES FIXTURES_SETUP peers TIMEOUT 60)
+set_tests_properties(net_peers_stop PROPERTIES FIXTURES_CLEANUP peers TIMEOUT 60)
+
+# The prefix trusts the test certificate authority that signed the peers'
+# certificates (tests/peers/certs); the build machine's own store is never
+# touched. scripts/demo uses the same tool for its own prefix.
+add_executable(trust_test_ca tests/tools/trust_test_ca_win.cpp)
+linkscout_win32_target(trust_test_ca)
+target_link_libraries(trust_test_ca PRIVATE crypt32)
+target_link_options(trust_test_ca PRIVATE -municode)
+
 add_executable(win_tests ${LINKSCOUT_WIN_TEST_SOURCES} ${LINKSCOUT_RESOURCES})
 target_link_libraries(win_tests PRIVATE linkscout_shell GTest::gtest GTest::gtest_main)
 linkscout_win32_target(win_tests)
 target_compile_definitions(win_tests PRIVATE
   LINKSCOUT_TEST_DATA_DIR="${LINKSCOUT_WINE_ROOT}${PROJECT_SOURCE_DIR}/tests/data"
+  LINKSCOUT_PEERS_DIR="${LINKSCOUT_WINE_ROOT}${LINKSCOUT_PEERS_DIR}"
   LINKSCOUT_EXE="${LINKSCOUT_WINE_ROOT}$<TARGET_FILE:LINKSCOUT>")
-add_dependencies(win_tests LINKSCOUT)
+add_dependencies(win_tests LINKSCOUT trust_test_ca)
 
 # The build's own prefix: no test touches ~/.wine, and a clean build starts
 # from a fresh prefix.
@@ -66,3 +83,11 @@ endfunction()
 # 1252 with UTF-8 names.
 linkscout_add_wine_test(core_tests C.UTF-8)
 linkscout_add_wine_test(win_tests C.UTF-8)
+
+add_test(NAME trust_test_ca COMMAND /bin/sh ${PROJECT_SOURCE_DIR}/cmake/wine_run.sh ${LINKSCOUT_WINE}
+  ${LINKSCOUT_WINESERVER} $<TARGET_FILE:trust_test_ca>
+  ${LINKSCOUT_WINE_ROOT}${PROJECT_SOURCE_DIR}/tests/peers/certs/ca.der)
+set_tests_properties(trust_test_ca PROPERTIES
+  FIXTURES_REQUIRED wine FIXTURES_SETUP trusted RESOURCE_LOCK wineprefix
+  ENVIRONMENT "${LINKSCOUT_WINE_ENV};LC_ALL=C.UTF-8" TIMEOUT 120)
+set_property(TEST win_tests APPEND PROPERTY FIXTURES_REQUIRED peers trusted)

@@ -122,6 +122,7 @@ bool createMainWindow() {
   a.timer.attach(a.main);
   a.ui.attach(a.main, nullptr);
   a.fetcher.attach(a.main, &a.ui, a.ctx.pageFile(), a.cycle.get());
+  a.fetcher.setSettingsFile(a.ctx.settingsPath);
 
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);

@@ -126,7 +126,15 @@ void CheckCycle::pageFinished() {
   if (record.status == SiteFileStatus::kCannotOpen) ctx_.ui->fatal(kMsgCannotOpenFile);
   if (record.site) {
     const Site& site = *record.site;
-    if (scanPage(ctx_, site.name, site.extract, site.url) == 1) newsFound_ = true;
+    // Relative links are read against the URL that answered, after redirects.
+    FetchedPage page = ports_.fetcher->fetchedPage();
+    const std::string& url = page.finalUrl.empty() ? site.url : page.finalUrl;
+    if (scanPage(ctx_, site.name, site.extract, url) == 1) newsFound_ = true;
+    if (!page.movedTo.empty()) {
+      std::string moved = kMsgSiteMoved + page.movedTo;
+      ctx_.ui->setStatus(1, moved);
+      noteFailure(site.name, moved);
+    }
   }
   if (advance()) {
     processSites();

@@ -18,6 +18,9 @@ namespace ls {
 inline constexpr const char* kSoundFileName = "sound.wav";
 // Status text of a site whose URL the fetcher does not take.
 inline constexpr const char* kMsgBadUrl = "URLが正しくありません。";
+// Status text of a site whose page answered with a permanent redirect,
+// followed by the URL to put in its place.
+inline constexpr const char* kMsgSiteMoved = "移転しました。新しいURL: ";
 
 // The period of the interval timer for an interval text (minutes, read the
 // way atoi reads): below 1 minute counts as 1, and the period never passes
@@ -86,8 +89,8 @@ class CheckCycle : public FetchListener {
   bool newsFound_ = false;
   bool idle_ = true;
   int wizardState_ = kCycleFetch;
-  // The last site of this cycle whose fetch failed, kept in the status bar
-  // at the cycle's end.
+  // The last site of this cycle whose fetch failed or that has moved, kept
+  // in the status bar at the cycle's end.
   std::string failedSite_, failedText_;
   // The site whose fetch is in flight, for its failure report.
   std::string fetchingSite_;

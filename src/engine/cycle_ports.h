@@ -21,6 +21,12 @@ struct FetchBegin {
   std::string failure;  // the status text of kFailed
 };
 
+// What a completed fetch found besides the page file.
+struct FetchedPage {
+  std::string finalUrl;  // whose response the page file holds; empty: the URL begun
+  std::string movedTo;   // where the site has moved for good, empty when it has not
+};
+
 // How an asynchronous fetch ends. Called from inside the message handling
 // of the socket notifications, after the fetch has been closed.
 class FetchListener {
@@ -40,6 +46,8 @@ class Fetcher {
   virtual FetchBegin begin(const std::string& url) = 0;
   // Ends the fetch in any state; nothing happens when none is in flight.
   virtual void close() = 0;
+  // Of the fetch that last reported fetchReceived.
+  virtual FetchedPage fetchedPage() const { return {}; }
 };
 
 // Timer 102 of the main window.

@@ -12,6 +12,16 @@ inline constexpr const char* kMsgConnectFailed = "リモートサーバへの接
 inline constexpr const char* kMsgSendFailed = "リクエスト送信エラー";
 inline constexpr const char* kMsgReceiveFailed = "受信エラー";
 inline constexpr const char* kMsgTimeout = "タイムアウトしました。";
+inline constexpr const char* kMsgTlsFailed = "TLSの接続に失敗しました。";
+inline constexpr const char* kMsgCertRejected = "証明書を確認できませんでした。";
+inline constexpr const char* kMsgTooManyRedirects = "リダイレクトが多すぎます。";
+inline constexpr const char* kMsgRedirectDowngrade = "HTTPSからHTTPへのリダイレクトは追いません。";
+inline constexpr const char* kMsgBadRedirect = "リダイレクト先のURLが正しくありません。";
+inline constexpr const char* kMsgProxyRefused = "プロキシサーバに拒否されました。";
+inline constexpr const char* kMsgBadProxyName = "プロキシサーバの指定が正しくありません。";
+// Follows the start and end texts when the system asks for an automatic
+// proxy configuration, which the fetcher cannot run.
+inline constexpr const char* kMsgProxyAutomaticNote = "（プロキシの自動設定は使えないため直接接続）";
 // Message boxes.
 inline constexpr const char* kMsgNoSocket = "Socketの作成に失敗しました。";
 inline constexpr const char* kMsgWinsockFailed = "WinSockの初期化に失敗しました。";

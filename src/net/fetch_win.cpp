@@ -8,7 +8,7 @@
 #include "common/wide_win.h"
 #include "net/fetch_texts.h"
 #include "net/page_file.h"
-#include "net/url.h"
+#include "net/proxy_choice_win.h"
 #include "resources/resource_ids.h"
 
 namespace ls {
@@ -16,7 +16,9 @@ namespace ls {
 namespace {
 
 constexpr int kChunkBytes = 4068;
-constexpr long kEvents = FD_READ | FD_CONNECT | FD_CLOSE;
+// A TLS record holds up to 16 KiB; reading one whole saves messages.
+constexpr int kTlsChunkBytes = 16384 + 512;
+constexpr long kEvents = FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE;
 
 // The timer callback has no context argument; there is one fetcher.
 WinsockFetcher* g_timedFetcher = nullptr;
@@ -50,10 +52,26 @@ FetchBegin WinsockFetcher::begin(const std::string& url) {
   removeFile(pageFile_);
   std::optional<RequestTarget> target = splitUrl(url);
   if (!target) return FetchBegin{FetchStart::kRefused, ""};
-  host_ = target->host;
-  port_ = target->port;
-  request_ = composeRequest(*target);
-  response_ = ResponseCheck{};
+  trail_ = RedirectTrail(url);
+  fetched_ = {};
+  FetchBegin begun = openHop(*target);
+  if (begun.state == FetchStart::kFailed) closeWithStatus(begun.failure.c_str());
+  return begun;
+}
+
+FetchBegin WinsockFetcher::openHop(const RequestTarget& target) {
+  dropConnection();
+  target_ = target;
+  ProxyChoice choice;
+  if (!settingsFile_.empty()) choice = chooseProxy(settingsFile_, target);
+  if (choice.badName) return FetchBegin{FetchStart::kFailed, kMsgBadProxyName};
+  automaticIgnored_ = choice.automaticIgnored;
+  if (automaticIgnored_) ui_->setStatus(1, std::string(kMsgFetchStart) + kMsgProxyAutomaticNote);
+  proxy_ = choice.proxy;
+  tunnel_ = proxy_ && target.secure;
+  request_ = proxy_ && !target.secure ? composeProxyRequest(target) : composeRequest(target);
+  const std::string& host = proxy_ ? proxy_->host : target.host;
+  connectPort_ = proxy_ ? proxy_->port : target.port;
 
   socket_ = ::socket(AF_INET, SOCK_STREAM, 0);
   if (socket_ == INVALID_SOCKET) {
@@ -62,23 +80,14 @@ FetchBegin WinsockFetcher::begin(const std::string& url) {
   }
   touchTimeout();
   // 255.255.255.255 equals inet_addr's failure value and is looked up as a name.
-  unsigned long address = inet_addr(host_.c_str());
+  unsigned long address = inet_addr(host.c_str());
   if (address == INADDR_NONE) {
-    lookup_ = WSAAsyncGetHostByName(window_, WM_HOSTLOOKUP, host_.c_str(), hostEntry_, sizeof hostEntry_);
-    if (!lookup_) {
-      closeWithStatus(kMsgSocketError);
-      return FetchBegin{FetchStart::kFailed, kMsgSocketError};
-    }
+    lookup_ = WSAAsyncGetHostByName(window_, WM_HOSTLOOKUP, host.c_str(), hostEntry_, sizeof hostEntry_);
+    if (!lookup_) return FetchBegin{FetchStart::kFailed, kMsgSocketError};
     return FetchBegin{};
   }
-  if (!selectEvents()) {
-    closeWithStatus(kMsgSocketError);
-    return FetchBegin{FetchStart::kFailed, kMsgSocketError};
-  }
-  if (!connectTo(address)) {
-    closeWithStatus(kMsgConnectFailed);
-    return FetchBegin{FetchStart::kFailed, kMsgConnectFailed};
-  }
+  if (!selectEvents()) return FetchBegin{FetchStart::kFailed, kMsgSocketError};
+  if (!connectTo(address)) return FetchBegin{FetchStart::kFailed, kMsgConnectFailed};
   return FetchBegin{};
 }
 
@@ -89,7 +98,7 @@ bool WinsockFetcher::selectEvents() {
 bool WinsockFetcher::connectTo(unsigned long address) {
   sockaddr_in to{};
   to.sin_family = AF_INET;
-  to.sin_port = htons(static_cast<u_short>(port_));
+  to.sin_port = htons(static_cast<u_short>(connectPort_));
   to.sin_addr.s_addr = address;
   if (::connect(socket_, reinterpret_cast<const sockaddr*>(&to), sizeof to) != SOCKET_ERROR) return true;
   return WSAGetLastError() == WSAEWOULDBLOCK;
@@ -132,69 +141,251 @@ void WinsockFetcher::onSocketEvent(WPARAM wParam, LPARAM lParam) {
     case FD_READ:
       receiveChunk();
       break;
-    case FD_CONNECT: {
-      int sent = ::send(socket_, request_.data(), static_cast<int>(request_.size()), 0);
-      if (sent != static_cast<int>(request_.size())) {
-        fail(kMsgSendFailed);
-      } else {
-        ui_->setStatus(1, kMsgRequestSent);
-      }
+    case FD_WRITE:
+      flushOutgoing();
       break;
-    }
+    case FD_CONNECT:
+      connected();
+      break;
     case FD_CLOSE:
-      finish();
+      serverClosed();
       break;
     default:
       break;
   }
 }
 
+void WinsockFetcher::connected() {
+  if (tunnel_) {
+    stage_ = Stage::kTunnel;
+    queue(composeConnect(target_));
+  } else if (target_.secure) {
+    startTls();
+  } else {
+    stage_ = Stage::kExchange;
+    queue(request_);
+  }
+  if (inFlight()) ui_->setStatus(1, kMsgRequestSent);
+}
+
+void WinsockFetcher::startTls() {
+  stage_ = Stage::kHandshake;
+  std::string hello;
+  if (tls_.begin(target_.host, hello) == TlsChannel::Step::kFailed) {
+    fail(kMsgTlsFailed);
+    return;
+  }
+  queue(hello);
+}
+
+void WinsockFetcher::queue(const std::string& bytes) {
+  outgoing_ += bytes;
+  flushOutgoing();
+}
+
+void WinsockFetcher::flushOutgoing() {
+  while (!outgoing_.empty()) {
+    int sent = ::send(socket_, outgoing_.data(), static_cast<int>(outgoing_.size()), 0);
+    if (sent == SOCKET_ERROR) {
+      // The rest goes at the next FD_WRITE.
+      if (WSAGetLastError() != WSAEWOULDBLOCK) fail(kMsgSendFailed);
+      return;
+    }
+    outgoing_.erase(0, static_cast<std::size_t>(sent));
+  }
+}
+
 void WinsockFetcher::receiveChunk() {
-  char buffer[kChunkBytes];
-  int got = ::recv(socket_, buffer, kChunkBytes, 0);
+  char buffer[kTlsChunkBytes];
+  int size = target_.secure ? kTlsChunkBytes : kChunkBytes;
+  int got = ::recv(socket_, buffer, size, 0);
   if (got == SOCKET_ERROR) {
     // No data yet (the notification was already served) is no error.
     if (WSAGetLastError() == WSAEWOULDBLOCK) return;
     fail(kMsgReceiveFailed);
     return;
   }
-  if (got > 0) {
-    response_.feed(std::string_view(buffer, got));
-    appendToPageFile(pageFile_, std::string_view(buffer, got));
+  if (got > 0) received(std::string_view(buffer, got));
+  if (inFlight() && stage_ == Stage::kExchange) ui_->setStatus(1, kMsgReceiving);
+}
+
+void WinsockFetcher::received(std::string_view bytes) {
+  switch (stage_) {
+    case Stage::kConnecting:
+      // A plain server may speak before it is spoken to.
+      if (!tunnel_ && !target_.secure) responseBytes(bytes);
+      break;
+    case Stage::kTunnel:
+      tunnelReply_.feed(bytes);
+      if (!tunnelReply_.headDone()) break;
+      if (tunnelReply_.status() / 100 != 2) {
+        fail(kMsgProxyRefused);
+      } else {
+        startTls();
+      }
+      break;
+    case Stage::kHandshake:
+      tlsIn_.append(bytes);
+      handshakeBytes();
+      break;
+    case Stage::kExchange:
+      if (target_.secure) {
+        tlsIn_.append(bytes);
+        decryptAvailable();
+      } else {
+        responseBytes(bytes);
+      }
+      break;
   }
-  ui_->setStatus(1, kMsgReceiving);
+}
+
+void WinsockFetcher::handshakeBytes() {
+  std::string reply;
+  TlsChannel::Step step = tls_.handshake(tlsIn_, reply);
+  if (!reply.empty()) queue(reply);
+  if (!inFlight()) return;
+  switch (step) {
+    case TlsChannel::Step::kMore:
+      return;
+    case TlsChannel::Step::kFailed:
+      fail(kMsgTlsFailed);
+      return;
+    case TlsChannel::Step::kCertRejected:
+      fail(kMsgCertRejected);
+      return;
+    case TlsChannel::Step::kDone:
+      break;
+  }
+  tlsProtocol_ = tls_.protocolName();
+  stage_ = Stage::kExchange;
+  std::string records;
+  if (!tls_.encrypt(request_, records)) {
+    fail(kMsgTlsFailed);
+    return;
+  }
+  queue(records);
+  if (inFlight() && !tlsIn_.empty()) decryptAvailable();
+}
+
+void WinsockFetcher::decryptAvailable() {
+  std::string plain, reply;
+  TlsChannel::Read read = tls_.decrypt(tlsIn_, plain, reply);
+  if (!reply.empty()) queue(reply);
+  unsigned serial = serial_;
+  if (!plain.empty() && still(serial)) responseBytes(plain);
+  if (!still(serial)) return;
+  if (read == TlsChannel::Read::kFailed) {
+    fail(kMsgTlsFailed);
+  } else if (read == TlsChannel::Read::kClosed) {
+    finish();
+  }
+}
+
+void WinsockFetcher::responseBytes(std::string_view bytes) {
+  bool headWasDone = response_.headDone();
+  response_.feed(bytes);
+  // Every byte is stored as it arrives, so what came before a failure stays.
+  writePage(bytes);
+  if (headWasDone || !response_.headDone()) return;
+  // A proxy that wants credentials answers for every page alike.
+  if (proxy_ && !tunnel_ && response_.status() == 407) {
+    fail(kMsgProxyRefused);
+    return;
+  }
+  Hop hop = trail_.decide(response_.status(), response_.location());
+  if (hop.verdict == HopVerdict::kFinal) return;
+  // A redirect response is never the page.
+  removeFile(pageFile_);
+  switch (hop.verdict) {
+    case HopVerdict::kFollow:
+      followRedirect(hop.next);
+      return;
+    case HopVerdict::kTooMany:
+      fail(kMsgTooManyRedirects);
+      return;
+    case HopVerdict::kDowngrade:
+      fail(kMsgRedirectDowngrade);
+      return;
+    default:
+      fail(kMsgBadRedirect);
+      return;
+  }
+}
+
+void WinsockFetcher::followRedirect(const std::string& next) {
+  std::optional<RequestTarget> target = splitUrl(next);
+  if (!target) {
+    fail(kMsgBadRedirect);
+    return;
+  }
+  FetchBegin begun = openHop(*target);
+  if (begun.state == FetchStart::kNoSocket) {
+    fail(kMsgSocketError);
+  } else if (begun.state == FetchStart::kFailed) {
+    fail(begun.failure.c_str());
+  }
+}
+
+void WinsockFetcher::serverClosed() {
+  // What is still buffered is read to the end first.
+  unsigned serial = serial_;
+  char buffer[kTlsChunkBytes];
+  int got;
+  while ((got = ::recv(socket_, buffer, sizeof buffer, 0)) > 0) {
+    received(std::string_view(buffer, got));
+    if (!still(serial)) return;  // failed, finished or redirected meanwhile
+  }
+  // A reset while the rest was read: the page is incomplete.
+  if (got == SOCKET_ERROR && WSAGetLastError() != WSAEWOULDBLOCK) {
+    fail(kMsgReceiveFailed);
+    return;
+  }
+  switch (stage_) {
+    case Stage::kTunnel:
+      fail(kMsgProxyRefused);
+      return;
+    case Stage::kHandshake:
+      fail(kMsgTlsFailed);
+      return;
+    case Stage::kConnecting:
+    case Stage::kExchange:
+      // Part of a record that never ended: the page was cut short.
+      if (target_.secure && !tlsIn_.empty()) {
+        fail(kMsgReceiveFailed);
+        return;
+      }
+      finish();
+      return;
+  }
 }
 
 void WinsockFetcher::finish() {
-  // The server has closed: what is still buffered is read to the end. The
-  // append creates the page file, so a close without data leaves it empty.
-  if (FilePtr f = openFile(pageFile_, "ab")) {
-    char buffer[kChunkBytes];
-    int got;
-    while ((got = ::recv(socket_, buffer, kChunkBytes, 0)) > 0) {
-      response_.feed(std::string_view(buffer, got));
-      std::string bytes = pageFileBytes(std::string_view(buffer, got));
-      std::fwrite(bytes.data(), 1, bytes.size(), f.get());
-    }
-    // A reset while the rest was read: the page is incomplete.
-    if (got == SOCKET_ERROR && WSAGetLastError() != WSAEWOULDBLOCK) {
-      f.reset();
-      fail(kMsgReceiveFailed);
-      return;
-    }
-  }
+  // A close without any data leaves an empty page file.
+  writePage("");
   // Some stacks report a reset as an orderly close; a body shorter than its
   // Content-Length shows it.
   if (response_.truncated()) {
     fail(kMsgReceiveFailed);
     return;
   }
+  fetched_.finalUrl = trail_.current();
+  fetched_.movedTo = trail_.movedTo().value_or("");
+  bool note = automaticIgnored_;
   close();
-  ui_->setStatus(1, kMsgReceived);
+  ui_->setStatus(1, note ? std::string(kMsgReceived) + kMsgProxyAutomaticNote : std::string(kMsgReceived));
   if (listener_) listener_->fetchReceived();
 }
 
-void WinsockFetcher::close() {
+void WinsockFetcher::writePage(std::string_view bytes) {
+  if (bytes.empty()) {
+    FilePtr created = openFile(pageFile_, "ab");
+    return;
+  }
+  appendToPageFile(pageFile_, bytes);
+}
+
+void WinsockFetcher::dropConnection() {
+  ++serial_;
   if (lookup_) {
     WSACancelAsyncRequest(lookup_);
     lookup_ = nullptr;
@@ -203,7 +394,22 @@ void WinsockFetcher::close() {
     WSAAsyncSelect(socket_, window_, 0, 0);
     closesocket(socket_);
     socket_ = INVALID_SOCKET;
+    // The next socket may get the same handle (Wine reuses them at once),
+    // and then the old one's queued notifications would pass for its own.
+    MSG stale;
+    while (PeekMessageW(&stale, window_, WM_SOCKETEVENT, WM_SOCKETEVENT, PM_REMOVE)) {
+    }
   }
+  stage_ = Stage::kConnecting;
+  outgoing_.clear();
+  tlsIn_.clear();
+  response_ = ResponseCheck{};
+  tunnelReply_ = ResponseCheck{};
+  tls_.reset();
+}
+
+void WinsockFetcher::close() {
+  dropConnection();
   if (g_timedFetcher == this) {
     KillTimer(window_, IDT_FETCH_TIMEOUT);
     g_timedFetcher = nullptr;

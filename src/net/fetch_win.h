@@ -1,17 +1,25 @@
 // The fetcher: one HTTP/1.0 conversation at a time over a non-blocking
 // Windows Sockets 1.1 socket, driven by WM_HOSTLOOKUP and WM_SOCKETEVENT on
-// the receiving window, never blocking the user-interface thread. Everything
-// received goes to the page file.
+// the receiving window, never blocking the user-interface thread. An https
+// page is fetched through a TLS session on the same socket and messages; a
+// proxy, when the settings name one, gets the request in absolute form or a
+// CONNECT tunnel; redirects are followed a few hops. The final response goes
+// to the page file.
 #pragma once
 
 #include <winsock2.h>
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "engine/cycle_ports.h"
 #include "engine/ports.h"
+#include "net/proxy_route.h"
+#include "net/redirect.h"
 #include "net/response_check.h"
+#include "net/tls_channel_win.h"
+#include "net/url.h"
 
 namespace ls {
 
@@ -29,40 +37,78 @@ class WinsockFetcher : public Fetcher {
   // The window that receives the socket messages, the status bar, the page
   // file and who hears how a fetch ends.
   void attach(HWND window, UserInterface* ui, std::string pageFile, FetchListener* listener);
+  // The settings file whose PROXY and PROXYNAME each fetch follows; without
+  // one every fetch goes straight to its host.
+  void setSettingsFile(std::string path) { settingsFile_ = std::move(path); }
 
   bool inFlight() const override { return socket_ != INVALID_SOCKET; }
   FetchBegin begin(const std::string& url) override;
   void close() override;
+  FetchedPage fetchedPage() const override { return fetched_; }
 
   void onHostLookup(WPARAM wParam, LPARAM lParam);
   void onSocketEvent(WPARAM wParam, LPARAM lParam);
 
   // A fetch with no socket event for this long is closed as timed out.
   void setTimeoutMs(UINT ms) { timeoutMs_ = ms; }
+  // The protocol of the latest TLS session ("TLS 1.3", ...), empty before one.
+  const std::string& tlsProtocol() const { return tlsProtocol_; }
 
  private:
+  enum class Stage { kConnecting, kTunnel, kHandshake, kExchange };
+
   static void CALLBACK onTimeout(HWND window, UINT message, UINT_PTR id, DWORD time);
+  // Connects for one hop; kStarted, or how it failed (nothing shown yet).
+  FetchBegin openHop(const RequestTarget& target);
+  void dropConnection();
   // Closes the fetch and shows the text in status-bar part 1.
   void closeWithStatus(const char* text);
   // An asynchronous failure: closes, shows the text, tells the listener.
   void fail(const char* text);
   bool selectEvents();
   bool connectTo(unsigned long address);
+  void connected();
+  void startTls();
+  // Queues bytes for the server and sends what the socket takes now.
+  void queue(const std::string& bytes);
+  void flushOutgoing();
   void receiveChunk();
+  void received(std::string_view bytes);
+  void handshakeBytes();
+  void decryptAvailable();
+  void responseBytes(std::string_view bytes);
+  void followRedirect(const std::string& next);
+  void serverClosed();
   void finish();
+  void writePage(std::string_view bytes);
   void touchTimeout();
+  // The fetch (or hop) that `serial` named is still the one in flight.
+  bool still(unsigned serial) const { return serial == serial_ && inFlight(); }
 
   HWND window_ = nullptr;
   UserInterface* ui_ = nullptr;
   FetchListener* listener_ = nullptr;
-  std::string pageFile_;
+  std::string pageFile_, settingsFile_;
   SOCKET socket_ = INVALID_SOCKET;
   HANDLE lookup_ = nullptr;
   alignas(hostent) char hostEntry_[MAXGETHOSTSTRUCT] = {};
-  std::string host_, request_;
-  int port_ = 80;
   UINT timeoutMs_ = 120000;
-  ResponseCheck response_;
+  unsigned serial_ = 0;
+
+  // The hop in flight.
+  RequestTarget target_;
+  std::optional<ProxyEndpoint> proxy_;
+  bool tunnel_ = false;
+  bool automaticIgnored_ = false;  // the system's automatic proxy set up was passed over
+  int connectPort_ = 80;
+  Stage stage_ = Stage::kConnecting;
+  std::string request_, outgoing_, tlsIn_;
+  ResponseCheck response_, tunnelReply_;
+  TlsChannel tls_;
+
+  RedirectTrail trail_;
+  FetchedPage fetched_;
+  std::string tlsProtocol_;
 };
 
 }  // namespace ls

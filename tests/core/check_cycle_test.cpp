@@ -19,6 +19,7 @@ struct FakeFetcher : Fetcher {
   bool open = false;
   int closes = 0;
   FetchBegin next;  // what the next begin answers
+  FetchedPage page;  // what the fetch that ends next found
 
   bool inFlight() const override { return open; }
   FetchBegin begin(const std::string& url) override {
@@ -33,6 +34,7 @@ struct FakeFetcher : Fetcher {
     ++closes;
     open = false;
   }
+  FetchedPage fetchedPage() const override { return page; }
 };
 
 struct FakeTimer : IntervalTimer {
@@ -239,6 +241,23 @@ TEST(CheckCycle, AFailingSiteNoLongerEndsTheCycle) {
   // The last failure stays in the status bar.
   EXPECT_EQ(f.ui.status[0], "C");
   EXPECT_EQ(f.ui.status[1], kMsgBadUrl);
+}
+
+TEST(CheckCycle, ARedirectedPageIsReadAgainstItsFinalUrlAndAMoveIsReported) {
+  CycleFixture f;
+  f.sites({site("A", "http://a.example/news/", true), site("B", "http://b.example/", true)});
+  f.cycle.start();
+  f.fetcher.page = FetchedPage{"https://a.example/top/news/index.html", "https://a.example/top/news/"};
+  f.receive(page({"moved headline of A"}));
+  EXPECT_EQ(f.ui.status[1], std::string(kMsgSiteMoved) + "https://a.example/top/news/");
+  f.fetcher.page = FetchedPage{"http://b.example/today/", ""};
+  f.receive(page({"headline of B, today"}));
+  ASSERT_EQ(f.news.count(), 2);
+  EXPECT_EQ(f.news.rows[1].columns[2], "https://a.example/n/1.html");
+  EXPECT_EQ(f.news.rows[0].columns[2], "http://b.example/n/1.html");
+  // The move stays in the status bar at the cycle's end.
+  EXPECT_EQ(f.ui.status[0], "A");
+  EXPECT_EQ(f.ui.status[1], std::string(kMsgSiteMoved) + "https://a.example/top/news/");
 }
 
 TEST(CheckCycle, AFetchFailingAtOnceGoesOnWithTheNextSite) {

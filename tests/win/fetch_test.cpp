@@ -7,94 +7,16 @@
 #include <vector>
 
 #include "common/file_io.h"
-#include "net/fetch_texts.h"
-#include "net/fetch_win.h"
-#include "resources/resource_ids.h"
+#include "fetch_fixture.h"
 #include "test_http_server.h"
-#include "win_test_support.h"
 
 namespace {
 
 using lstest::Behaviour;
 using lstest::Reply;
 
-struct RecordingUi : ls::UserInterface {
-  std::string status[2];
-  std::vector<std::string> messages;
-  void setStatus(int part, const std::string& text) override { status[part] = text; }
-  void message(const std::string& text) override { messages.push_back(text); }
-  [[noreturn]] void fatal(const std::string& text) override {
-    ADD_FAILURE() << "fatal: " << text;
-    ExitProcess(1);
-  }
-};
-
-struct Outcome : ls::FetchListener {
-  int received = 0;
-  std::vector<std::string> failures;
-  void fetchReceived() override { ++received; }
-  void fetchFailed(const std::string& text) override { failures.push_back(text); }
-  bool ended() const { return received > 0 || !failures.empty(); }
-};
-
-class Fetch : public ::testing::Test {
+class Fetch : public lstest::FetchHarness {
  protected:
-  static LRESULT CALLBACK proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    Fetch* self = current_;
-    if (self && m == WM_HOSTLOOKUP) {
-      self->fetcher_.onHostLookup(wp, lp);
-      return 0;
-    }
-    if (self && m == WM_SOCKETEVENT) {
-      // The close arriving while the whole body is still buffered: the
-      // drain at FD_CLOSE must read all of it.
-      if (self->closeAtFirstRead_ && WSAGETSELECTEVENT(lp) == FD_READ) {
-        self->closeAtFirstRead_ = false;
-        Sleep(300);  // the server has sent everything and closed by now
-        self->fetcher_.onSocketEvent(wp, WSAMAKESELECTREPLY(FD_CLOSE, 0));
-        return 0;
-      }
-      self->fetcher_.onSocketEvent(wp, lp);
-      return 0;
-    }
-    return DefWindowProcW(w, m, wp, lp);
-  }
-
-  void SetUp() override {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"lstest_fetch";
-    RegisterClassW(&wc);
-    window_ = CreateWindowExW(0, L"lstest_fetch", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-    ASSERT_NE(window_, nullptr);
-    WSADATA data;
-    ASSERT_EQ(WSAStartup(0x0101, &data), 0);
-    pageFile_ = dir_.file("temp.html");
-    fetcher_.attach(window_, &ui_, pageFile_, &outcome_);
-    current_ = this;
-  }
-
-  void TearDown() override {
-    fetcher_.close();
-    current_ = nullptr;
-    DestroyWindow(window_);
-    WSACleanup();
-  }
-
-  // Fetches `url` and waits for the end; returns false on no end in time.
-  bool fetch(const std::string& url, DWORD timeoutMs = 20000) {
-    outcome_ = Outcome{};
-    ls::FetchBegin begun = fetcher_.begin(url);
-    if (begun.state != ls::FetchStart::kStarted) {
-      outcome_.failures.push_back(begun.failure);
-      return true;
-    }
-    return lstest::pumpUntil([&] { return outcome_.ended(); }, timeoutMs);
-  }
-
-  std::string page() const { return lstest::fileBytes(pageFile_); }
-
   // After any fault: nothing is open, and the next fetch works.
   void expectCleanAndUsable() {
     EXPECT_FALSE(fetcher_.inFlight());
@@ -106,18 +28,8 @@ class Fetch : public ::testing::Test {
     EXPECT_FALSE(fetcher_.inFlight());
   }
 
-  static Fetch* current_;
-  lstest::WinTempDir dir_;
   lstest::TestHttpServer server_;
-  HWND window_ = nullptr;
-  RecordingUi ui_;
-  Outcome outcome_;
-  ls::WinsockFetcher fetcher_;
-  std::string pageFile_;
-  bool closeAtFirstRead_ = false;
 };
-
-Fetch* Fetch::current_ = nullptr;
 
 // What the page file holds for received bytes: every LF stored as CR LF.
 std::string stored(const std::string& received) {

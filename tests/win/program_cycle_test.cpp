@@ -15,6 +15,8 @@
 #include "resources/resource_ids.h"
 #include "settings/ini_file.h"
 #include "sites/site_file.h"
+#include "engine/check_cycle.h"
+#include "net_peers.h"
 #include "test_http_server.h"
 #include "win_test_support.h"
 
@@ -143,6 +145,28 @@ TEST_F(ProgramCycle, TwoCyclesWithAFailingSiteInBetween) {
   EXPECT_EQ(saved.substr(0, saved.find("\r\n")), "大雨で交通機関が乱れる");
   EXPECT_NE(ls::readProfileString(a.ctx.settingsPath, "Window", "right", ""), "");
   EXPECT_EQ(ls::readProfileString(a.ctx.settingsPath, "LISTVIEW", "TITLE", ""), "250");
+}
+
+TEST_F(ProgramCycle, ACycleOverPlainAndSecureSitesOneOfThemMoved) {
+  std::string plain = lstest::peerUrl("http", "127.0.0.1", "http", "/page.html");
+  std::string secure = lstest::peerUrl("https", "localhost", "tls_good", "/dir/page.html");
+  std::string moved = lstest::peerUrl("http", "127.0.0.1", "http", "/to-https");
+  ASSERT_TRUE(ls::writeAllSites(dir_.file("site.ck"), {{"平文", plain, "headline", true},
+                                                      {"暗号", secure, "headline", true},
+                                                      {"移転", moved, "headline", true}}));
+  ASSERT_TRUE(startWithHook());
+  check();
+  std::string secureRoot = lstest::peerUrl("https", "localhost", "tls_good", "/");
+  std::string plainRoot = lstest::peerUrl("http", "127.0.0.1", "http", "/");
+  EXPECT_EQ(column(1), (Strings{"移転", "移転", "暗号", "暗号", "平文", "平文"}));
+  EXPECT_EQ(column(0)[0], "secure headline number two");
+  // The moved site's links are read against the page that answered.
+  EXPECT_EQ(column(2), (Strings{secureRoot + "item2.html", secureRoot + "dir/item1.html", secureRoot + "item2.html",
+                                secureRoot + "dir/item1.html", plainRoot + "item2.html", plainRoot + "item1.html"}));
+  ls::App& a = ls::app();
+  EXPECT_EQ(a.ui.status(0), "移転");
+  EXPECT_EQ(a.ui.status(1), ls::kMsgSiteMoved + secure);
+  EXPECT_TRUE(messages_.empty());
 }
 
 TEST_F(ProgramCycle, TheNewListComesBackAtTheNextStartAndIsAged) {
