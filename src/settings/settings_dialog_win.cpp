@@ -58,6 +58,11 @@ void fillColours(HWND dialog, int id, int selectedIndex) {
   SendMessageW(box, CB_SETCURSEL, selectedIndex, 0);
 }
 
+// The proxy name is typed only for "次のプロキシを使う。".
+void enableProxyName(HWND dialog) {
+  EnableWindow(GetDlgItem(dialog, IDC_SET_PROXY_NAME), checked(dialog, IDC_SET_PROXY_NAMED));
+}
+
 void onInit(HWND dialog) {
   App& a = app();
   a.cycle->stopTimer();
@@ -79,6 +84,7 @@ void onInit(HWND dialog) {
   check(dialog, IDC_SET_TASKTRAY, s.taskTray);
   check(dialog, IDC_SET_PROXY_NONE + s.proxy, true);
   setText(dialog, IDC_SET_PROXY_NAME, s.proxyName);
+  enableProxyName(dialog);
   setText(dialog, IDC_SET_KEYWORD, s.keyword);
   setText(dialog, IDC_SET_DELETE, s.deleteList);
   setText(dialog, IDC_SET_DISREGARD, s.disregard);
@@ -216,6 +222,11 @@ INT_PTR CALLBACK settingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
           break;
         case IDC_SET_BROWSE:
           browsePicture(dialog);
+          break;
+        case IDC_SET_PROXY_NONE:
+        case IDC_SET_PROXY_IE:
+        case IDC_SET_PROXY_NAMED:
+          enableProxyName(dialog);
           break;
         default:
           break;

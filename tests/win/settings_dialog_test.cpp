@@ -98,6 +98,30 @@ TEST_F(SettingsDialog, ShowsTheValuesAndOkWritesThemCorrected) {
   EXPECT_TRUE(asked_.empty());
 }
 
+TEST_F(SettingsDialog, TheProxyGroupIsEnabledAndItsNameWritten) {
+  run([&](HWND d) {
+    for (int id : {IDC_SET_PROXY_GROUP, IDC_SET_PROXY_NONE, IDC_SET_PROXY_IE, IDC_SET_PROXY_NAMED})
+      EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, id))) << id;
+    EXPECT_EQ(IsDlgButtonChecked(d, IDC_SET_PROXY_NONE), BST_CHECKED);
+    // The name is typed only for a named proxy.
+    SendDlgItemMessageW(d, IDC_SET_PROXY_NAMED, BM_CLICK, 0, 0);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, IDC_SET_PROXY_NAME)));
+    set(d, IDC_SET_PROXY_NAME, "proxy.example:8080");
+    SendDlgItemMessageW(d, IDC_SET_PROXY_IE, BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_SET_PROXY_NAME)));
+    SendDlgItemMessageW(d, IDC_SET_PROXY_NAMED, BM_CLICK, 0, 0);
+    press(d, IDC_SET_OK);
+  });
+  EXPECT_EQ(setting("SETTING", "PROXY"), "2");
+  EXPECT_EQ(setting("SETTING", "PROXYNAME"), "proxy.example:8080");
+  // Opened again, the named proxy is chosen and its name can be edited.
+  run([&](HWND d) {
+    EXPECT_EQ(IsDlgButtonChecked(d, IDC_SET_PROXY_NAMED), BST_CHECKED);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, IDC_SET_PROXY_NAME)));
+    press(d, IDC_SET_CANCEL);
+  });
+}
+
 TEST_F(SettingsDialog, EditingTheSiteListAndSavingIt) {
   run([&](HWND d) {
     ASSERT_EQ(ListView_GetItemCount(sites(d)), 2);
