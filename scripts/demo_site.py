@@ -16,6 +16,11 @@ list moves on every minute: one or two new headlines come in at the top and
 the oldest go, the same for every request within one minute. An article
 page is served under each headline link.
 
+With --tls-cert and --tls-key the same pages are also served over HTTPS on
+a second free port, printed on the second line, and the plain server sends
+/utf8/ there with a 302 redirect (to https://localhost:<port>/utf8/), so
+that one of the three sites is watched over TLS through a redirect.
+
 PORT 0 (the default) takes a free port; the port is printed on the first line
 of standard output either way. The server answers HTTP/1.0, closes the
 connection after each response and stops by itself after --lifetime seconds
@@ -26,6 +31,7 @@ import argparse
 import html
 import http.server
 import re
+import ssl
 import sys
 import threading
 import time
@@ -289,6 +295,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.0"
     server_version = "DemoNews/1.0"
     verbose = False
+    tls_port = None  # set on the plain server when the HTTPS one runs
 
     def page(self):
         """(status, content type, body bytes) for the request path."""
@@ -317,6 +324,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
         return 404, "text/plain", b"not found\n"
 
     def respond(self, with_body):
+        path = self.path.split("?", 1)[0]
+        if self.tls_port and path in ("/utf8/", "/utf8/index.html"):
+            self.send_response(302)
+            self.send_header("Location", "https://localhost:%d%s" % (self.tls_port, path))
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return
         status, content_type, body = self.page()
         self.send_response(status)
         self.send_header("Content-Type", content_type)
@@ -342,13 +356,27 @@ def main():
     parser.add_argument("port", nargs="?", type=int, default=0, help="port, 0 for a free one (default)")
     parser.add_argument("--lifetime", type=float, default=600, help="seconds until the server stops (default 600)")
     parser.add_argument("--verbose", action="store_true", help="log every request to standard error")
+    parser.add_argument("--tls-cert", help="certificate (PEM) of the HTTPS server for localhost")
+    parser.add_argument("--tls-key", help="its private key (PEM)")
     args = parser.parse_args()
 
     check_pools()
     Handler.verbose = args.verbose
+    secure = None
+    if args.tls_cert and args.tls_key:
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(args.tls_cert, args.tls_key)
+        secure_handler = type("SecureHandler", (Handler,), {"tls_port": None})
+        secure = http.server.ThreadingHTTPServer(("127.0.0.1", 0), secure_handler)
+        secure.daemon_threads = True
+        secure.socket = context.wrap_socket(secure.socket, server_side=True)
+        Handler.tls_port = secure.server_address[1]
     server = http.server.ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
     server.daemon_threads = True
     print(server.server_address[1], flush=True)
+    if secure is not None:
+        print(secure.server_address[1], flush=True)
+        threading.Thread(target=secure.serve_forever, kwargs={"poll_interval": 0.2}, daemon=True).start()
     timer = threading.Timer(max(args.lifetime, 0), server.shutdown)
     timer.daemon = True
     timer.start()
@@ -359,6 +387,9 @@ def main():
     finally:
         timer.cancel()
         server.server_close()
+        if secure is not None:
+            secure.shutdown()
+            secure.server_close()
 
 
 if __name__ == "__main__":
