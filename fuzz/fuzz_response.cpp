@@ -1,8 +1,10 @@
 // Fuzzes the check that tells a complete response from one cut short: any
-// bytes from a server, split anywhere, give the same answer as whole.
+// bytes from a server, split anywhere, give the same answer as whole: the
+// same length check, status code and Location.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "net/response_check.h"
@@ -18,5 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t at = 0; at < bytes.size(); at += chunk) split.feed(bytes.substr(at, chunk));
   if (whole.truncated() != split.truncated()) std::abort();
   if (whole.contentLength() != split.contentLength()) std::abort();
+  // The head's status and Location, which decide a redirect, too.
+  if (whole.headDone() != split.headDone() || whole.status() != split.status() ||
+      whole.location() != split.location())
+    std::abort();
+  if (whole.status() != 0 && (whole.status() < 0 || whole.status() > 999)) std::abort();
+  if (whole.location().find('\n') != std::string::npos) std::abort();
   return 0;
 }
