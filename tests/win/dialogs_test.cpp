@@ -11,6 +11,7 @@
 #include "program_fixture.h"
 #include "resources/resource_ids.h"
 #include "sites/site_file.h"
+#include "net_peers.h"
 #include "test_http_server.h"
 
 namespace {
@@ -126,6 +127,31 @@ TEST_F(Dialogs, WizardFetchesListsSuggestsChecksAndAdds) {
   EXPECT_EQ(saved.sites[0].url, server.url("/top"));
   EXPECT_EQ(saved.sites[0].extract, "news,2002");
   EXPECT_FALSE(saved.sites[0].checked);
+}
+
+TEST_F(Dialogs, WizardFetchesAnHttpsPageThroughARedirect) {
+  bool listed = false;
+  later<0>([&] {
+    HWND settings = ls::app().settingsDialog;
+    ASSERT_NE(settings, nullptr);
+    later<1>([&] {
+      HWND w = ls::app().wizardDialog;
+      ASSERT_NE(w, nullptr);
+      HWND list = GetDlgItem(w, IDC_WIZ_LIST);
+      set(w, IDC_WIZ_URL, lstest::peerUrl("http", "127.0.0.1", "http", "/to-https"));
+      press(w, IDC_WIZ_FETCH);
+      listed = lstest::pumpUntil([&] { return ListView_GetItemCount(list) == 2; }, 10000);
+      if (listed) {
+        EXPECT_EQ(cell(list, 0, 0), "secureheadlinenumbertwo");
+        EXPECT_EQ(cell(list, 1, 1), "item1.html");
+      }
+      SendMessageW(w, WM_COMMAND, IDCANCEL, 0);
+    });
+    press(settings, IDC_SITE_WIZARD);
+    press(settings, IDC_SET_CANCEL);
+  });
+  command(IDM_SETTINGS);
+  EXPECT_TRUE(listed) << ls::app().ui.status(1);
 }
 
 TEST_F(Dialogs, SearchFromTheTopAndFromTheSelection) {
