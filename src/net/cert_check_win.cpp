@@ -1,6 +1,68 @@
 #include "net/cert_check_win.h"
 
+#include <cstring>
+
 namespace ls {
+
+namespace {
+
+// The chain under the system's TLS server policy, with the host's name
+// checked when `host` is given; the policy's error code (0: it checks out).
+DWORD policyError(PCCERT_CHAIN_CONTEXT chain, const wchar_t* host) {
+  SSL_EXTRA_CERT_CHAIN_POLICY_PARA ssl{};
+  ssl.cbSize = sizeof ssl;
+  ssl.dwAuthType = AUTHTYPE_SERVER;
+  ssl.pwszServerName = const_cast<wchar_t*>(host);
+  CERT_CHAIN_POLICY_PARA policy{};
+  policy.cbSize = sizeof policy;
+  policy.pvExtraPolicyPara = &ssl;
+  CERT_CHAIN_POLICY_STATUS status{};
+  status.cbSize = sizeof status;
+  if (!CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_SSL, chain, &policy, &status)) return ~DWORD(0);
+  return status.dwError;
+}
+
+// "192.0.2.1" as its four bytes; false for anything that is not a dotted quad.
+bool ipv4Bytes(const std::wstring& host, BYTE out[4]) {
+  int part = 0;
+  unsigned value = 0;
+  int digits = 0;
+  for (wchar_t c : host + L".") {
+    if (c >= L'0' && c <= L'9') {
+      value = value * 10 + static_cast<unsigned>(c - L'0');
+      if (++digits > 3 || value > 255) return false;
+    } else if (c == L'.' && digits > 0 && part < 4) {
+      out[part++] = static_cast<BYTE>(value);
+      value = 0;
+      digits = 0;
+    } else {
+      return false;
+    }
+  }
+  return part == 4;
+}
+
+// The certificate names the address among its subject alternative names.
+bool holdsAddress(PCCERT_CONTEXT certificate, const BYTE address[4]) {
+  PCERT_EXTENSION extension = CertFindExtension(szOID_SUBJECT_ALT_NAME2, certificate->pCertInfo->cExtension,
+                                                certificate->pCertInfo->rgExtension);
+  if (!extension) return false;
+  CERT_ALT_NAME_INFO* names = nullptr;
+  DWORD size = 0;
+  if (!CryptDecodeObjectEx(X509_ASN_ENCODING, X509_ALTERNATE_NAME, extension->Value.pbData, extension->Value.cbData,
+                           CRYPT_DECODE_ALLOC_FLAG, nullptr, &names, &size))
+    return false;
+  bool found = false;
+  for (DWORD i = 0; i < names->cAltEntry && !found; ++i) {
+    const CERT_ALT_NAME_ENTRY& entry = names->rgAltEntry[i];
+    found = entry.dwAltNameChoice == CERT_ALT_NAME_IP_ADDRESS && entry.IPAddress.cbData == 4 &&
+            std::memcmp(entry.IPAddress.pbData, address, 4) == 0;
+  }
+  LocalFree(names);
+  return found;
+}
+
+}  // namespace
 
 bool serverCertificateTrusted(PCCERT_CONTEXT certificate, const std::wstring& host) {
   LPSTR usages[] = {const_cast<LPSTR>(szOID_PKIX_KP_SERVER_AUTH)};
@@ -13,19 +75,16 @@ bool serverCertificateTrusted(PCCERT_CONTEXT certificate, const std::wstring& ho
   if (!CertGetCertificateChain(nullptr, certificate, nullptr, certificate->hCertStore, &chainPara, 0, nullptr,
                                &chain))
     return false;
-
-  SSL_EXTRA_CERT_CHAIN_POLICY_PARA ssl{};
-  ssl.cbSize = sizeof ssl;
-  ssl.dwAuthType = AUTHTYPE_SERVER;
-  ssl.pwszServerName = const_cast<wchar_t*>(host.c_str());
-  CERT_CHAIN_POLICY_PARA policy{};
-  policy.cbSize = sizeof policy;
-  policy.pvExtraPolicyPara = &ssl;
-  CERT_CHAIN_POLICY_STATUS status{};
-  status.cbSize = sizeof status;
-  bool checked = CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_SSL, chain, &policy, &status);
+  DWORD error = policyError(chain, host.c_str());
+  // Not every system's policy compares an address with the certificate's
+  // addresses (Wine's compares names only): the chain is checked without the
+  // name, and the address by the program.
+  BYTE address[4];
+  if (error == static_cast<DWORD>(CERT_E_CN_NO_MATCH) && ipv4Bytes(host, address) &&
+      policyError(chain, nullptr) == 0 && holdsAddress(certificate, address))
+    error = 0;
   CertFreeCertificateChain(chain);
-  return checked && status.dwError == 0;
+  return error == 0;
 }
 
 }  // namespace ls
