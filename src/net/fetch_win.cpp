@@ -18,6 +18,10 @@ namespace {
 constexpr int kChunkBytes = 4068;
 // A TLS record holds up to 16 KiB; reading one whole saves messages.
 constexpr int kTlsChunkBytes = 16384 + 512;
+// Bytes waiting for a TLS record to end: a record holds at most about
+// 18 KiB, a handshake message a certificate chain. A peer that claims more
+// is no TLS server.
+constexpr std::size_t kMaxTlsPending = 256 * 1024;
 constexpr long kEvents = FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE;
 
 // The timer callback has no context argument; there is one fetcher.
@@ -224,14 +228,19 @@ void WinsockFetcher::received(std::string_view bytes) {
         startTls();
       }
       break;
-    case Stage::kHandshake:
+    case Stage::kHandshake: {
       tlsIn_.append(bytes);
+      unsigned serial = serial_;
       handshakeBytes();
+      if (still(serial) && tlsIn_.size() > kMaxTlsPending) fail(kMsgTlsFailed);
       break;
+    }
     case Stage::kExchange:
       if (target_.secure) {
         tlsIn_.append(bytes);
+        const unsigned serial = serial_;
         decryptAvailable();
+        if (still(serial) && tlsIn_.size() > kMaxTlsPending) fail(kMsgTlsFailed);
       } else {
         responseBytes(bytes);
       }
