@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/text.h"
+#include "engine/byte_blocks.h"
 
 namespace ls {
 
@@ -13,7 +14,7 @@ constexpr std::size_t npos = std::string_view::npos;
 constexpr std::size_t kBaseOverrideLimit = 499;
 
 bool startsAbsolute(std::string_view target) {
-  return target.substr(0, 4) == "http" || target.substr(0, 4) == "HTTP";
+  return target.size() >= 4 && (std::memcmp(target.data(), "http", 4) == 0 || std::memcmp(target.data(), "HTTP", 4) == 0);
 }
 
 // "./" cannot overlap itself, so dropping up to the first one again and
@@ -68,7 +69,10 @@ std::size_t findBaseOverride(std::string_view text) {
 
 void applyBaseOverride(std::string_view text, std::string& base) {
   std::size_t at = findBaseOverride(text);
-  if (at == npos) return;
+  if (at != npos) applyBaseOverrideAt(text, at, base);
+}
+
+void applyBaseOverrideAt(std::string_view text, std::size_t at, std::string& base) {
   std::size_t from = at + 9;
   std::size_t gt = text.find('>', from);
   if (gt == npos) return;
@@ -105,6 +109,35 @@ std::string absoluteUrl(std::string_view target, std::string_view base) {
   std::string url;
   url.reserve(work.size() + target.size());
   url.append(work).append(target);
+  return url;
+}
+
+namespace {
+
+// What a leading '/' keeps of a base: scheme, host and one slash.
+std::string_view rootOf(std::string_view base) {
+  std::size_t scheme = base.find("://");
+  std::size_t slash = scheme == npos ? npos : findChar(base, '/', scheme + 3);
+  return slash == npos ? base : base.substr(0, slash + 1);
+}
+
+}  // namespace
+
+UrlBase::UrlBase(std::string_view base) : base_(base), root_(rootOf(base)) {}
+
+std::string UrlBase::absolute(std::string_view target) const {
+  if (startsAbsolute(target)) return std::string(target);
+  // Targets without "./" (nearly all) keep the base as it is; a raise cuts
+  // it, and then its root is looked for again.
+  if (blocks::findPart(target, "./") != npos) return absoluteUrl(target, base_);
+  std::string_view work = base_;
+  if (!target.empty() && target.front() == '/') {
+    work = root_;
+    target.remove_prefix(1);
+  }
+  std::string url(work.size() + target.size(), '\0');
+  if (!work.empty()) std::memcpy(&url[0], work.data(), work.size());
+  if (!target.empty()) std::memcpy(&url[work.size()], target.data(), target.size());
   return url;
 }
 

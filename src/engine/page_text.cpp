@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "common/text.h"
+#include "engine/byte_blocks.h"
 #include "engine/page_convert.h"
 
 namespace ls {
@@ -59,22 +60,40 @@ namespace {
 constexpr std::string_view kOpen = "<!--";
 constexpr std::string_view kClose = "-->";
 
-// The first `needle` at or after `from`, looked for by its byte at `key`:
-// '<' is everywhere in markup, the '!' of "<!--" is rare.
-std::size_t findBy(std::string_view text, std::string_view needle, std::size_t key, std::size_t from) {
+// The first "<!--" at or after `from`: blocks are sifted for '!', which
+// markup seldom has outside comments, two at a time.
+std::size_t findOpen(std::string_view text, std::size_t from) {
   const char* const s = text.data();
   const std::size_t n = text.size();
-  for (std::size_t i = from + key; i + needle.size() - key <= n; ++i) {
-    const void* hit = std::memchr(s + i, needle[key], n - i);
-    if (!hit) break;
-    i = static_cast<std::size_t>(static_cast<const char*>(hit) - s);
-    if (i - key + needle.size() <= n && std::memcmp(s + i - key, needle.data(), needle.size()) == 0) return i - key;
+  std::size_t at = from;
+  auto opensAt = [&](std::size_t bang) {
+    return bang > from && bang + 3 <= n && s[bang - 1] == '<' && s[bang + 1] == '-' && s[bang + 2] == '-';
+  };
+  for (; at + 2 * blocks::kBlock <= n; at += 2 * blocks::kBlock) {
+    unsigned m = blocks::blockMask(s + at, '!') | blocks::blockMask(s + at + blocks::kBlock, '!') << blocks::kBlock;
+    for (; m != 0; m &= m - 1) {
+      const std::size_t bang = at + blocks::lowestBit(m);
+      if (opensAt(bang)) return bang - 1;
+    }
   }
+  for (; at < n; ++at)
+    if (s[at] == '!' && opensAt(at)) return at - 1;
   return std::string_view::npos;
 }
 
-std::size_t findOpen(std::string_view text, std::size_t from) { return findBy(text, kOpen, 1, from); }
-std::size_t findClose(std::string_view text, std::size_t from) { return findBy(text, kClose, 0, from); }
+// The first "-->" at or after `from`.
+std::size_t findClose(std::string_view text, std::size_t from) {
+  const char* const s = text.data();
+  const std::size_t n = text.size();
+  std::size_t at = from;
+  for (; at + blocks::kBlock + 2 <= n; at += blocks::kBlock) {
+    const unsigned m = blocks::pairMask(s + at, '-', '-') & blocks::blockMask(s + at + 2, '>');
+    if (m != 0) return at + blocks::lowestBit(m);
+  }
+  for (; at + kClose.size() <= n; ++at)
+    if (std::memcmp(s + at, kClose.data(), kClose.size()) == 0) return at;
+  return std::string_view::npos;
+}
 
 }  // namespace
 
