@@ -233,13 +233,16 @@ INT_PTR CALLBACK settingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
       }
       return TRUE;
     case WM_CTLCOLORSTATIC: {
-      // Labels, check boxes and group boxes lie on the tab control: let its
-      // background show through them instead of the dialog's colour.
+      // Labels, check boxes and group boxes lie on the tab control's body:
+      // they are painted in its colour, not the dialog's (a hollow brush
+      // left the dialog's grey beside their texts).
       wchar_t cls[16] = {};
       GetClassNameW(reinterpret_cast<HWND>(lParam), cls, 16);
       if (lstrcmpiW(cls, L"Edit") == 0) return FALSE;
-      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-      return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      SetBkMode(dc, TRANSPARENT);
+      SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+      return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
     }
     case WM_DESTROY:
       app().settingsDialog = nullptr;
