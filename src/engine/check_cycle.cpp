@@ -77,10 +77,10 @@ void CheckCycle::processSites() {
           return;  // stopped: the fetcher has shown its message
         case FetchStart::kRefused:
           ui.setStatus(1, kMsgBadUrl);
-          noteFailure(site.name, kMsgBadUrl);
+          noteForCycleEnd(site.name, kMsgBadUrl);
           break;
         case FetchStart::kFailed:
-          noteFailure(site.name, begun.failure);
+          noteForCycleEnd(site.name, begun.failure);
           break;
       }
     }
@@ -111,7 +111,7 @@ void CheckCycle::fetchFailed(const std::string& text) {
   Stepping step(stepping_);
   // A failed wizard fetch is the wizard's affair; the cycle is not running.
   if (wizardState_ != kCycleFetch || idle_) return;
-  noteFailure(fetchingSite_, text);
+  noteForCycleEnd(fetchingSite_, text);
   if (advance()) {
     processSites();
   } else {
@@ -133,7 +133,7 @@ void CheckCycle::pageFinished() {
     if (!page.movedTo.empty()) {
       std::string moved = kMsgSiteMoved + page.movedTo;
       ctx_.ui->setStatus(1, moved);
-      noteFailure(site.name, moved);
+      noteForCycleEnd(site.name, moved);
     }
   }
   if (advance()) {
@@ -143,7 +143,7 @@ void CheckCycle::pageFinished() {
   }
 }
 
-void CheckCycle::noteFailure(const std::string& site, const std::string& text) {
+void CheckCycle::noteForCycleEnd(const std::string& site, const std::string& text) {
   failedSite_ = site;
   failedText_ = text;
 }

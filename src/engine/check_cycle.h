@@ -79,7 +79,7 @@ class CheckCycle : public FetchListener {
   bool advance();
   void pageFinished();
   void endCycle();
-  void noteFailure(const std::string& site, const std::string& text);
+  void noteForCycleEnd(const std::string& site, const std::string& text);
 
   const EngineContext& ctx_;
   CyclePorts ports_;
