@@ -110,10 +110,20 @@ TlsChannel::Step TlsChannel::step(std::string* in, std::string& out) {
       return Step::kMore;
     case SEC_E_OK:
       if (QueryContextAttributesW(&context_, SECPKG_ATTR_STREAM_SIZES, &sizes_) != SEC_E_OK) return Step::kFailed;
+      if (!modernProtocol()) return Step::kFailed;
       return checkCertificate() ? Step::kDone : Step::kCertRejected;
     default:
       return Step::kFailed;
   }
+}
+
+bool TlsChannel::modernProtocol() const {
+  // Some packages (Wine's) offer TLS 1.0 and 1.1 whatever the credentials
+  // disable; a session below TLS 1.2 is refused here.
+  SecPkgContext_ConnectionInfo info{};
+  if (QueryContextAttributesW(const_cast<CtxtHandle*>(&context_), SECPKG_ATTR_CONNECTION_INFO, &info) != SEC_E_OK)
+    return false;
+  return (info.dwProtocol & (SP_PROT_TLS1_2 | SP_PROT_TLS1_3)) != 0;
 }
 
 bool TlsChannel::checkCertificate() {

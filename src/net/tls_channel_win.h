@@ -60,6 +60,8 @@ class TlsChannel {
   bool acquireCredentials();
   Step step(std::string* in, std::string& out);
   bool checkCertificate();
+  // TLS 1.2 or newer was negotiated.
+  bool modernProtocol() const;
 
   CredHandle credentials_{};
   CtxtHandle context_{};

@@ -11,6 +11,7 @@ import ssl
 import sys
 import threading
 import time
+import warnings
 from urllib.parse import urlsplit
 
 PAGE = (b'<html><body><a href="item1.html">plain headline number one</a>'
@@ -306,9 +307,13 @@ def accept_loop(listener, handler):
         threading.Thread(target=run_connection, args=(handler, conn), daemon=True).start()
 
 
-def tls_context(certs, name):
+def tls_context(certs, name, only=None):
     ctx = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     ctx.load_cert_chain(os.path.join(certs, name + '.pem'), os.path.join(certs, name + '.key'))
+    if only is not None:  # one protocol version and no other
+        if only < ssl.TLSVersion.TLSv1_2:
+            ctx.set_ciphers('DEFAULT@SECLEVEL=0')  # old versions are off by default
+        ctx.minimum_version = ctx.maximum_version = only
     return ctx
 
 
@@ -322,6 +327,8 @@ def write_ports_file(path):
 def main():
     global log_file
     here = os.path.dirname(os.path.abspath(__file__))
+    # TLSVersion.TLSv1_1 warns that it is deprecated; serving it is the point.
+    warnings.simplefilter('ignore', DeprecationWarning)
     ap = argparse.ArgumentParser(description=__doc__)
     ap.add_argument('--ports-file', required=True)
     ap.add_argument('--log-file')
@@ -339,6 +346,9 @@ def main():
     handlers = {
         'http': handle_http,
         'tls_good': tls_handler(tls_context(args.certs, 'good'), tls_good_route),
+        'tls11_only': tls_handler(tls_context(args.certs, 'good', ssl.TLSVersion.TLSv1_1), tls_good_route),
+        'tls12_only': tls_handler(tls_context(args.certs, 'good', ssl.TLSVersion.TLSv1_2), tls_good_route),
+        'tls13_only': tls_handler(tls_context(args.certs, 'good', ssl.TLSVersion.TLSv1_3), tls_good_route),
         'tls_wrong_name': tls_handler(tls_context(args.certs, 'wrong_name'), tls_bad_route),
         'tls_expired': tls_handler(tls_context(args.certs, 'expired'), tls_bad_route),
         'tls_self_signed': tls_handler(tls_context(args.certs, 'self_signed'), tls_bad_route),

@@ -10,6 +10,7 @@ import sys
 import tempfile
 import time
 import unittest
+import warnings
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 CERTS = os.path.join(HERE, 'certs')
@@ -145,7 +146,8 @@ class PeersTest(unittest.TestCase):
     def test_ports_file(self):
         self.assertEqual(set(self.ports), {
             'http', 'tls_good', 'tls_wrong_name', 'tls_expired', 'tls_self_signed',
-            'tls_close_handshake', 'tls_hang_handshake', 'proxy', 'proxy_refusing'})
+            'tls_close_handshake', 'tls_hang_handshake', 'proxy', 'proxy_refusing',
+            'tls11_only', 'tls12_only', 'tls13_only'})
         self.assertEqual(len(set(self.ports.values())), len(self.ports))
 
     def test_page(self):
@@ -194,6 +196,23 @@ class PeersTest(unittest.TestCase):
         self.assertTrue(clean, 'no close_notify')
         location = self.https('/to-http')[1]['location']
         self.assertEqual(location, f'http://127.0.0.1:{self.ports["http"]}/page.html')
+
+    def test_single_version_servers(self):
+        for name, version in (('tls12_only', 'TLSv1.2'), ('tls13_only', 'TLSv1.3')):
+            s = tls_client_context().wrap_socket(self.connect(name), server_hostname='localhost')
+            self.addCleanup(s.close)
+            self.assertEqual(s.version(), version, name)
+        # A modern client refuses the TLS 1.1 server outright; an old one is served.
+        with self.assertRaises(ssl.SSLError):
+            tls_client_context().wrap_socket(self.connect('tls11_only'), server_hostname='localhost')
+        old = tls_client_context()
+        old.set_ciphers('DEFAULT@SECLEVEL=0')
+        with warnings.catch_warnings():
+            warnings.simplefilter('ignore', DeprecationWarning)
+            old.minimum_version = old.maximum_version = ssl.TLSVersion.TLSv1_1
+        s = old.wrap_socket(self.connect('tls11_only'), server_hostname='localhost')
+        self.addCleanup(s.close)
+        self.assertEqual(s.version(), 'TLSv1.1')
 
     def test_tls_rejections(self):
         self.assertEqual(self.tls_error('tls_wrong_name'), 62)   # hostname mismatch

@@ -68,6 +68,32 @@ TEST_F(SecureFetch, PageSignedByATrustedAuthority) {
   std::printf("negotiated %s\n", fetcher_.tlsProtocol().c_str());
 }
 
+TEST_F(SecureFetch, TlsOlderThan12IsRefused) {
+  expectFailure(https("tls11_only", "/dir/page.html"), ls::kMsgTlsFailed);
+  EXPECT_EQ(page(), "<missing>");
+  expectUsable();
+}
+
+TEST_F(SecureFetch, EachProtocolVersionTheSystemOffers) {
+  ASSERT_TRUE(fetch(https("tls12_only", "/dir/page.html")));
+  ASSERT_EQ(outcome_.received, 1) << (outcome_.failures.empty() ? "" : outcome_.failures[0]);
+  EXPECT_EQ(fetcher_.tlsProtocol(), "TLS 1.2");
+  expectPage(kSecureBody);
+  // Wine 8 offers TLS 1.2 only; a system with TLS 1.3 gets the page, one
+  // without it a clean TLS failure, never a page over something else.
+  ASSERT_TRUE(fetch(https("tls13_only", "/dir/page.html")));
+  const bool offered = outcome_.received == 1;
+  if (offered) {
+    EXPECT_EQ(fetcher_.tlsProtocol(), "TLS 1.3");
+    expectPage(kSecureBody);
+  } else {
+    ASSERT_EQ(outcome_.failures.size(), 1u);
+    EXPECT_EQ(outcome_.failures[0], ls::kMsgTlsFailed);
+    expectUsable();
+  }
+  std::printf("TLS 1.3 only: %s\n", offered ? "received" : "not offered by this system");
+}
+
 TEST_F(SecureFetch, TheRequestIsTheSameBytesAsOverPlainHttp) {
   ASSERT_TRUE(fetch(https("tls_good", "/echo")));
   ASSERT_EQ(outcome_.received, 1);
