@@ -54,6 +54,17 @@ inline std::size_t findChar(std::string_view text, char c, std::size_t from = 0)
   return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - s) : std::string_view::npos;
 }
 
+// Blanks are the space and the ASCII control spaces (tab to CR); none of them
+// can be the second byte of a double-byte character, so trimming never cuts
+// a character in half.
+inline bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+inline std::string_view trimBlanks(std::string_view s) {
+  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
 inline bool contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
 }

@@ -11,8 +11,6 @@ namespace ls {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
 std::vector<std::string_view> entriesOf(std::string_view list) {
   std::vector<std::string_view> entries;
   std::size_t at = 0;
@@ -61,8 +59,7 @@ ProxySetting readProxySetting(std::string_view settingsFile) {
 }
 
 std::optional<ProxyEndpoint> parseProxyName(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  text = trimBlanks(text);
   if (startsWithIgnoreAsciiCase(text, "http://")) text.remove_prefix(7);
   if (!text.empty() && text.back() == '/') text.remove_suffix(1);
   if (text.empty() || equalsIgnoreAsciiCase(text, "none")) return std::nullopt;

@@ -9,12 +9,6 @@ namespace ls {
 
 namespace {
 
-std::string_view trimBlanks(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
-  return s;
-}
-
 bool hasScheme(std::string_view url) {
   return startsWithIgnoreAsciiCase(url, "http://") || startsWithIgnoreAsciiCase(url, "https://");
 }

@@ -9,10 +9,15 @@ namespace {
 // A head longer than this is no HTTP head the check understands.
 constexpr std::size_t kHeadLimit = 65536;
 
-std::string_view trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
-  return s;
+// "HTTP/1.1 301 Moved" gives 301; anything else 0.
+int statusOf(std::string_view line) {
+  if (!startsWithIgnoreAsciiCase(line, "HTTP/")) return 0;
+  std::size_t space = line.find(' ');
+  if (space == std::string_view::npos) return 0;
+  std::string_view code = line.substr(space + 1, 3);
+  if (code.size() != 3 || code.find_first_not_of("0123456789") != std::string_view::npos) return 0;
+  if (line.size() > space + 4 && line[space + 4] != ' ' && line[space + 4] != '\r') return 0;
+  return (code[0] - '0') * 100 + (code[1] - '0') * 10 + (code[2] - '0');
 }
 
 }  // namespace
@@ -47,21 +52,6 @@ void ResponseCheck::feed(std::string_view bytes) {
   head_.shrink_to_fit();
 }
 
-namespace {
-
-// "HTTP/1.1 301 Moved" gives 301; anything else 0.
-int statusOf(std::string_view line) {
-  if (!startsWithIgnoreAsciiCase(line, "HTTP/")) return 0;
-  std::size_t space = line.find(' ');
-  if (space == std::string_view::npos) return 0;
-  std::string_view code = line.substr(space + 1, 3);
-  if (code.size() != 3 || code.find_first_not_of("0123456789") != std::string_view::npos) return 0;
-  if (line.size() > space + 4 && line[space + 4] != ' ' && line[space + 4] != '\r') return 0;
-  return (code[0] - '0') * 100 + (code[1] - '0') * 10 + (code[2] - '0');
-}
-
-}  // namespace
-
 void ResponseCheck::readHead() {
   std::string_view rest(head_);
   bool statusLine = true;
@@ -77,8 +67,8 @@ void ResponseCheck::readHead() {
     }
     std::size_t colon = line.find(':');
     if (colon == std::string_view::npos) continue;
-    std::string_view name = trim(line.substr(0, colon));
-    std::string_view value = trim(line.substr(colon + 1));
+    std::string_view name = trimBlanks(line.substr(0, colon));
+    std::string_view value = trimBlanks(line.substr(colon + 1));
     if (!locationSeen && equalsIgnoreAsciiCase(name, "Location")) {
       locationSeen = true;
       location_ = std::string(value);

@@ -12,16 +12,6 @@ namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
 
-// Blanks are ASCII control spaces; none of them can be the second byte of a
-// double-byte character, so trimming never cuts a character in half.
-bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-std::string_view trimBlanks(std::string_view s) {
-  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
 // The lines of the file without their LF or CR LF; a final line break does
 // not start another line.
 std::vector<std::string_view> splitLines(std::string_view text) {
