@@ -58,6 +58,8 @@ void checkRedirects(std::string_view url, std::string_view rest) {
     if (next.verdict != ls::HopVerdict::kFollow) continue;
     std::optional<ls::RequestTarget> t = ls::splitUrl(next.next);
     check(t.has_value());
+    check(t->host == next.target.host && t->port == next.target.port && t->path == next.target.path &&
+          t->secure == next.target.secure);
     check(next.next == resolved);
     check(!secure || t->secure);  // never from https down to http
     secure = t->secure;

@@ -307,7 +307,7 @@ void WinsockFetcher::responseBytes(std::string_view bytes) {
   removeFile(pageFile_);
   switch (hop.verdict) {
     case HopVerdict::kFollow:
-      followRedirect(hop.next);
+      followRedirect(hop.target);
       return;
     case HopVerdict::kTooMany:
       fail(kMsgTooManyRedirects);
@@ -321,13 +321,8 @@ void WinsockFetcher::responseBytes(std::string_view bytes) {
   }
 }
 
-void WinsockFetcher::followRedirect(const std::string& next) {
-  std::optional<RequestTarget> target = splitUrl(next);
-  if (!target) {
-    fail(kMsgBadRedirect);
-    return;
-  }
-  FetchBegin begun = openHop(*target);
+void WinsockFetcher::followRedirect(const RequestTarget& next) {
+  FetchBegin begun = openHop(next);
   if (begun.state == FetchStart::kNoSocket) {
     fail(kMsgSocketError);
   } else if (begun.state == FetchStart::kFailed) {

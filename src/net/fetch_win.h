@@ -77,7 +77,7 @@ class WinsockFetcher : public Fetcher {
   void handshakeBytes();
   void decryptAvailable();
   void responseBytes(std::string_view bytes);
-  void followRedirect(const std::string& next);
+  void followRedirect(const RequestTarget& next);
   void serverClosed();
   void finish();
   void writePage(std::string_view bytes);

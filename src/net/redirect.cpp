@@ -139,14 +139,14 @@ Hop RedirectTrail::decide(int status, std::string_view location) {
   std::string next = resolveLocation(current_, location);
   std::optional<RequestTarget> from = splitUrl(current_);
   std::optional<RequestTarget> to = splitUrl(next);
-  if (!to) return Hop{HopVerdict::kBadTarget, next};
-  if (from && from->secure && !to->secure) return Hop{HopVerdict::kDowngrade, next};
-  if (hops_ >= kMaxRedirects || !visited_.insert(urlOf(*to)).second) return Hop{HopVerdict::kTooMany, next};
+  if (!to) return Hop{HopVerdict::kBadTarget, next, {}};
+  if (from && from->secure && !to->secure) return Hop{HopVerdict::kDowngrade, next, *to};
+  if (hops_ >= kMaxRedirects || !visited_.insert(urlOf(*to)).second) return Hop{HopVerdict::kTooMany, next, *to};
   ++hops_;
   permanentSoFar_ = permanentSoFar_ && isPermanentRedirect(status);
   if (permanentSoFar_) movedTo_ = next;
   current_ = next;
-  return Hop{HopVerdict::kFollow, next};
+  return Hop{HopVerdict::kFollow, next, *to};
 }
 
 }  // namespace ls

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "net/url.h"
+
 namespace ls {
 
 inline constexpr int kMaxRedirects = 5;
@@ -37,6 +39,7 @@ enum class HopVerdict {
 struct Hop {
   HopVerdict verdict = HopVerdict::kFinal;
   std::string next;
+  RequestTarget target;  // `next` split (empty for kFinal and kBadTarget)
 };
 
 class RedirectTrail {
