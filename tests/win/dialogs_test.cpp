@@ -45,18 +45,6 @@ class Dialogs : public lstest::ProgramFixture {
       return IDOK;
     };
   }
-  static void set(HWND d, int id, const std::string& text) { SetDlgItemTextW(d, id, ls::toWide(text).c_str()); }
-  static std::string get(HWND d, int id) {
-    wchar_t buffer[1024] = {};
-    GetDlgItemTextW(d, id, buffer, 1024);
-    return ls::fromWide(buffer);
-  }
-  static void press(HWND d, int id) { SendMessageW(d, WM_COMMAND, id, 0); }
-  static std::string cell(HWND list, int row, int column) {
-    wchar_t buffer[1024] = {};
-    ListView_GetItemText(list, row, column, buffer, 1024);
-    return ls::fromWide(buffer);
-  }
   static bool isSelected(HWND list, int row) { return ListView_GetItemState(list, row, LVIS_SELECTED) != 0; }
 
   Strings asked_;

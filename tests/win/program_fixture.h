@@ -14,6 +14,7 @@
 
 #include "app/app_win.h"
 #include "app/startup_win.h"
+#include "common/wide_win.h"
 #include "settings/ini_file.h"
 #include "win_test_support.h"
 
@@ -57,6 +58,19 @@ class ProgramFixture : public ::testing::Test {
   }
   void select(int row) { selectRow(ls::app().newsList, row); }
   void command(int id) { SendMessageW(ls::app().main, WM_COMMAND, id, 0); }
+  // A dialog's controls, as a user would fill them in and press them.
+  static void set(HWND d, int id, const std::string& text) { SetDlgItemTextW(d, id, ls::toWide(text).c_str()); }
+  static std::string get(HWND d, int id) {
+    wchar_t buffer[1024] = {};
+    GetDlgItemTextW(d, id, buffer, 1024);
+    return ls::fromWide(buffer);
+  }
+  static void press(HWND d, int id) { SendMessageW(d, WM_COMMAND, id, 0); }
+  static std::string cell(HWND list, int row, int column) {
+    wchar_t buffer[1024] = {};
+    ListView_GetItemText(list, row, column, buffer, 1024);
+    return ls::fromWide(buffer);
+  }
   std::vector<std::string> headlines() {
     std::vector<std::string> out;
     for (int r = 0; r < ls::app().news.count(); ++r) out.push_back(ls::app().news.text(r, 0));

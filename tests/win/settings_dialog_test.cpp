@@ -47,13 +47,6 @@ class SettingsDialog : public lstest::ProgramFixture {
     SetTimer(nullptr, 0, 30, runScript);
     command(IDM_SETTINGS);
   }
-  static void set(HWND d, int id, const std::string& text) { SetDlgItemTextW(d, id, ls::toWide(text).c_str()); }
-  static std::string get(HWND d, int id) {
-    wchar_t buffer[1024] = {};
-    GetDlgItemTextW(d, id, buffer, 1024);
-    return ls::fromWide(buffer);
-  }
-  static void press(HWND d, int id) { SendMessageW(d, WM_COMMAND, id, 0); }
   static HWND sites(HWND d) { return GetDlgItem(d, IDC_SITE_LIST); }
   static void clickRow(HWND d, int row) {
     selectRow(sites(d), row);
