@@ -23,13 +23,16 @@ void joinPageLinesInPlace(std::string& text) {
   while (p < end) {
     const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
     const char* stop = lf ? lf : end;
+    const char* const lineStart = w;
     while (const char* nul = static_cast<const char*>(std::memchr(p, '\0', static_cast<std::size_t>(stop - p)))) {
       keep(p, nul);
       p = nul + 1;
     }
     keep(p, stop);
     if (!lf) break;
-    for (int i = 0; i < 2 && w > base && w[-1] == '\r'; ++i) --w;
+    // Only this line's own returns go: one left over from the line before
+    // belongs to that line's text.
+    for (int i = 0; i < 2 && w > lineStart && w[-1] == '\r'; ++i) --w;
     p = lf + 1;
   }
   text.resize(static_cast<std::size_t>(w - base));

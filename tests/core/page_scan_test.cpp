@@ -193,6 +193,8 @@ TEST(PageScan, LimitsCutAtCharacterBoundaries) {
 TEST(PageText, LinesAreJoinedWithoutTheirBreaks) {
   EXPECT_EQ(joinPageLines("a\r\r\nb\r\nc\nd\r\r\r\ne\rf"), "abcd\re\rf");
   EXPECT_EQ(joinPageLines(std::string("x\0y\r\0\nz", 8)), "xyz");
+  // A return left over from the line before is text, not part of the next line end.
+  EXPECT_EQ(joinPageLines("t\r\r\r\n\r\nu"), "t\ru");
   EXPECT_EQ(joinPageWords("HTTP/1.0 200\r\n\r\n<a href = x>Alpha Beta</a>\t\v\f"), "HTTP/1.0200<ahref=x>AlphaBeta</a>");
 }
 
