@@ -62,6 +62,17 @@ bool holdsAddress(PCCERT_CONTEXT certificate, const BYTE address[4]) {
   return found;
 }
 
+// Faults of the chain that make it worthless whatever a policy says. Wine's
+// SSL policy passes a partial chain (a leaf from an unknown authority sent
+// alone, or one whose intermediate the server left out), so the bits are
+// read here on every system.
+constexpr DWORD kChainFaults = CERT_TRUST_IS_PARTIAL_CHAIN | CERT_TRUST_IS_UNTRUSTED_ROOT |
+                               CERT_TRUST_IS_NOT_TIME_VALID | CERT_TRUST_IS_NOT_SIGNATURE_VALID |
+                               CERT_TRUST_IS_NOT_VALID_FOR_USAGE | CERT_TRUST_IS_CYCLIC | CERT_TRUST_IS_REVOKED |
+                               CERT_TRUST_IS_EXPLICIT_DISTRUST | CERT_TRUST_INVALID_BASIC_CONSTRAINTS |
+                               CERT_TRUST_INVALID_EXTENSION | CERT_TRUST_INVALID_POLICY_CONSTRAINTS |
+                               CERT_TRUST_INVALID_NAME_CONSTRAINTS;
+
 }  // namespace
 
 bool serverCertificateTrusted(PCCERT_CONTEXT certificate, const std::wstring& host) {
@@ -75,6 +86,10 @@ bool serverCertificateTrusted(PCCERT_CONTEXT certificate, const std::wstring& ho
   if (!CertGetCertificateChain(nullptr, certificate, nullptr, certificate->hCertStore, &chainPara, 0, nullptr,
                                &chain))
     return false;
+  if (chain->TrustStatus.dwErrorStatus & kChainFaults) {
+    CertFreeCertificateChain(chain);
+    return false;
+  }
   DWORD error = policyError(chain, host.c_str());
   // Not every system's policy compares an address with the certificate's
   // addresses (Wine's compares names only): the chain is checked without the

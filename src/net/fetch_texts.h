@@ -1,6 +1,8 @@
 // Status-bar texts of the fetcher (part 1).
 #pragma once
 
+#include <string>
+
 namespace ls {
 
 inline constexpr const char* kMsgFetchStart = "取得開始します。";
@@ -19,6 +21,10 @@ inline constexpr const char* kMsgRedirectDowngrade = "HTTPSからHTTPへのリ�
 inline constexpr const char* kMsgBadRedirect = "リダイレクト先のURLが正しくありません。";
 inline constexpr const char* kMsgProxyRefused = "プロキシサーバに拒否されました。";
 inline constexpr const char* kMsgBadProxyName = "プロキシサーバの指定が正しくありません。";
+// A final response that is no page (404, 500, 503, ...): nothing is scanned.
+inline std::string msgHttpStatus(int status) { return "サーバがエラーを返しました。(" + std::to_string(status) + ")"; }
+// A status line that says what the response is; 0 (none or unreadable) is read as a page.
+inline bool isPageStatus(int status) { return status == 0 || (status >= 200 && status <= 299); }
 // Follows the start and end texts when the system asks for an automatic
 // proxy configuration, which the fetcher cannot run.
 inline constexpr const char* kMsgProxyAutomaticNote = "（プロキシの自動設定は使えないため直接接続）";

@@ -59,7 +59,7 @@ FetchBegin WinsockFetcher::begin(const std::string& url) {
   trail_ = RedirectTrail(url);
   fetched_ = {};
   FetchBegin begun = openHop(*target);
-  if (begun.state == FetchStart::kFailed) closeWithStatus(begun.failure.c_str());
+  if (begun.state == FetchStart::kFailed) closeWithStatus(begun.failure);
   return begun;
 }
 
@@ -326,7 +326,7 @@ void WinsockFetcher::followRedirect(const RequestTarget& next) {
   if (begun.state == FetchStart::kNoSocket) {
     fail(kMsgSocketError);
   } else if (begun.state == FetchStart::kFailed) {
-    fail(begun.failure.c_str());
+    fail(begun.failure);
   }
 }
 
@@ -370,6 +370,12 @@ void WinsockFetcher::finish() {
   // Content-Length shows it.
   if (response_.truncated()) {
     fail(kMsgReceiveFailed);
+    return;
+  }
+  // An error page (a proxy's 502, an overloaded server's 503) is not the
+  // site's news: scanned, its links would come and go as headlines.
+  if (!isPageStatus(response_.status())) {
+    fail(msgHttpStatus(response_.status()));
     return;
   }
   fetched_.finalUrl = trail_.current();
@@ -420,12 +426,12 @@ void WinsockFetcher::close() {
   }
 }
 
-void WinsockFetcher::closeWithStatus(const char* text) {
+void WinsockFetcher::closeWithStatus(const std::string& text) {
   close();
   ui_->setStatus(1, text);
 }
 
-void WinsockFetcher::fail(const char* text) {
+void WinsockFetcher::fail(const std::string& text) {
   closeWithStatus(text);
   if (listener_) listener_->fetchFailed(text);
 }

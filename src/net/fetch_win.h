@@ -62,9 +62,9 @@ class WinsockFetcher : public Fetcher {
   FetchBegin openHop(const RequestTarget& target);
   void dropConnection();
   // Closes the fetch and shows the text in status-bar part 1.
-  void closeWithStatus(const char* text);
+  void closeWithStatus(const std::string& text);
   // An asynchronous failure: closes, shows the text, tells the listener.
-  void fail(const char* text);
+  void fail(const std::string& text);
   bool selectEvents();
   bool connectTo(unsigned long address);
   void connected();

@@ -23,7 +23,8 @@ BIG_SIZE = 50 * 1024 * 1024
 SMALL_RECORDS_SIZE = 20000
 REASONS = {200: 'OK', 301: 'Moved Permanently', 302: 'Found', 303: 'See Other',
            307: 'Temporary Redirect', 308: 'Permanent Redirect', 400: 'Bad Request',
-           403: 'Forbidden', 404: 'Not Found', 502: 'Bad Gateway'}
+           403: 'Forbidden', 404: 'Not Found', 502: 'Bad Gateway',
+           503: 'Service Unavailable'}
 LOCAL_HOSTS = ('127.0.0.1', 'localhost')
 MAX_HEAD = 64 * 1024
 IO_TIMEOUT = 60
@@ -99,6 +100,7 @@ def http_route(path, head):
         '/loop-a': lambda: redirect(302, '/loop-b'),
         '/loop-b': lambda: redirect(302, '/loop-a'),
         '/no-location': lambda: response(302, b'moved somewhere'),
+        '/busy': lambda: response(503, b'<a href="/retry.html">try again later please</a>'),
         '/echo': lambda: response(200, head),
     }
     if path in fixed:
@@ -307,9 +309,9 @@ def accept_loop(listener, handler):
         threading.Thread(target=run_connection, args=(handler, conn), daemon=True).start()
 
 
-def tls_context(certs, name, only=None):
+def tls_context(certs, name, only=None, chain=None):
     ctx = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-    ctx.load_cert_chain(os.path.join(certs, name + '.pem'), os.path.join(certs, name + '.key'))
+    ctx.load_cert_chain(os.path.join(certs, (chain or name) + '.pem'), os.path.join(certs, name + '.key'))
     if only is not None:  # one protocol version and no other
         if only < ssl.TLSVersion.TLSv1_2:
             ctx.set_ciphers('DEFAULT@SECLEVEL=0')  # old versions are off by default
@@ -352,6 +354,11 @@ def main():
         'tls_wrong_name': tls_handler(tls_context(args.certs, 'wrong_name'), tls_bad_route),
         'tls_expired': tls_handler(tls_context(args.certs, 'expired'), tls_bad_route),
         'tls_self_signed': tls_handler(tls_context(args.certs, 'self_signed'), tls_bad_route),
+        # A leaf of a root nobody trusts, and one whose intermediate is left out.
+        'tls_untrusted_ca': tls_handler(tls_context(args.certs, 'untrusted_leaf'), tls_bad_route),
+        'tls_no_intermediate': tls_handler(tls_context(args.certs, 'via_intermediate'), tls_bad_route),
+        'tls_with_intermediate': tls_handler(
+            tls_context(args.certs, 'via_intermediate', chain='via_intermediate_chain'), tls_good_route),
         'tls_close_handshake': handle_close_handshake,
         'tls_hang_handshake': handle_hang_handshake,
         'proxy': handle_proxy,

@@ -146,6 +146,7 @@ class PeersTest(unittest.TestCase):
     def test_ports_file(self):
         self.assertEqual(set(self.ports), {
             'http', 'tls_good', 'tls_wrong_name', 'tls_expired', 'tls_self_signed',
+            'tls_untrusted_ca', 'tls_no_intermediate', 'tls_with_intermediate',
             'tls_close_handshake', 'tls_hang_handshake', 'proxy', 'proxy_refusing',
             'tls11_only', 'tls12_only', 'tls13_only'})
         self.assertEqual(len(set(self.ports.values())), len(self.ports))
@@ -218,6 +219,9 @@ class PeersTest(unittest.TestCase):
         self.assertEqual(self.tls_error('tls_wrong_name'), 62)   # hostname mismatch
         self.assertEqual(self.tls_error('tls_expired'), 10)      # certificate has expired
         self.assertEqual(self.tls_error('tls_self_signed'), 18)  # self-signed certificate
+        self.assertEqual(self.tls_error('tls_untrusted_ca'), 20)     # unable to get local issuer
+        self.assertEqual(self.tls_error('tls_no_intermediate'), 20)
+        self.assertEqual(self.https('/dir/page.html', 'tls_with_intermediate')[2], SECURE_PAGE)
         # The wrong-name and expired leaves still chain to the test root.
         ctx = tls_client_context()
         ctx.check_hostname = False

@@ -112,12 +112,19 @@ TEST_F(SecureFetch, AnAddressIsCheckedAgainstTheCertificatesAddresses) {
 }
 
 TEST_F(SecureFetch, CertificatesThatDoNotCheckOut) {
-  for (const char* peer : {"tls_wrong_name", "tls_expired", "tls_self_signed"}) {
+  for (const char* peer :
+       {"tls_wrong_name", "tls_expired", "tls_self_signed", "tls_untrusted_ca", "tls_no_intermediate"}) {
     SCOPED_TRACE(peer);
     expectFailure(https(peer, "/dir/page.html"), ls::kMsgCertRejected);
     EXPECT_EQ(page(), "<missing>") << "nothing of the page arrived";
     expectUsable();
   }
+}
+
+TEST_F(SecureFetch, AChainWithItsIntermediateChecksOut) {
+  ASSERT_TRUE(fetch(https("tls_with_intermediate", "/dir/page.html")));
+  ASSERT_EQ(outcome_.received, 1) << (outcome_.failures.empty() ? "" : outcome_.failures[0]);
+  expectPage(kSecureBody);
 }
 
 TEST_F(SecureFetch, ServerThatClosesDuringTheHandshake) {
@@ -194,10 +201,22 @@ TEST_F(SecureFetch, RedirectsOfEveryStatusAndForm) {
     expectPage(plainBody);
     EXPECT_EQ(fetcher_.fetchedPage().finalUrl, http(row.finalPath));
   }
-  // A redirect without a Location is the page itself.
-  ASSERT_TRUE(fetch(http("/no-location")));
-  ASSERT_EQ(outcome_.received, 1);
-  EXPECT_EQ(page().rfind("HTTP/1.0 302", 0), 0u);
+}
+
+TEST_F(SecureFetch, AnErrorPageIsAFailureWithItsStatus) {
+  // A redirect without a Location, a missing page, an overloaded server, a
+  // proxy that cannot reach the site: none of them is the site's news.
+  useProxy("2", "127.0.0.1:" + std::to_string(lstest::peerPort("proxy")));
+  const std::pair<std::string, int> cases[] = {{http("/no-location"), 302},
+                                               {http("/missing.html"), 404},
+                                               {http("/busy"), 503},
+                                               {"http://127.0.0.1:1/page.html", 502}};
+  for (const auto& [url, status] : cases) {
+    expectFailure(url, ls::msgHttpStatus(status).c_str());
+    // What arrived is kept for a look at it.
+    EXPECT_EQ(page().rfind("HTTP/1.0 " + std::to_string(status), 0), 0u) << page();
+  }
+  expectUsable();
 }
 
 TEST_F(SecureFetch, RedirectsThatAreNotFollowed) {
