@@ -20,7 +20,7 @@ void initApp(HINSTANCE instance, const std::string& appDir) {
   a.ctx.settingsPath = appDir + kSettingsFileName;
   a.ctx.news = &a.news;
   a.ctx.ui = &a.ui;
-  a.cycle = std::make_unique<CheckCycle>(a.ctx, CyclePorts{&a.fetcher, &a.timer, &a.sound, &a.logs}, a.shown);
+  a.cycle = std::make_unique<CheckCycle>(a.ctx, CyclePorts{&a.fetcher, &a.timer, &a.sound, &a.logs, &a.saveTimer}, a.shown);
 }
 
 void resetApp() {

@@ -16,6 +16,7 @@
 #include "logs/shown_log.h"
 #include "logs/log_switcher_win.h"
 #include "net/fetch_win.h"
+#include "resources/resource_ids.h"
 
 namespace ls {
 
@@ -43,7 +44,8 @@ struct App {
   ListViewNewsList news;
   WindowUserInterface ui;
   WinsockFetcher fetcher;
-  WindowTimer timer;
+  WindowTimer timer{IDT_INTERVAL};
+  WindowTimer saveTimer{IDT_NEWLIST_SAVE};
   WaveSoundPlayer sound;
   WindowLogSwitcher logs;
   std::unique_ptr<CheckCycle> cycle;

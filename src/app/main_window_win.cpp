@@ -120,6 +120,7 @@ bool createMainWindow() {
                            CW_USEDEFAULT, CW_USEDEFAULT, 400, 200, a.owner, nullptr, a.instance, nullptr);
   if (!a.main) return false;
   a.timer.attach(a.main);
+  a.saveTimer.attach(a.main);
   a.ui.attach(a.main, nullptr);
   a.fetcher.attach(a.main, &a.ui, a.ctx.pageFile(), a.cycle.get());
   a.fetcher.setSettingsFile(a.ctx.settingsPath);

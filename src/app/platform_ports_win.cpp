@@ -10,10 +10,10 @@ namespace ls {
 void WindowTimer::arm(std::int64_t periodMs) {
   if (periodMs < USER_TIMER_MINIMUM) periodMs = USER_TIMER_MINIMUM;
   if (periodMs > USER_TIMER_MAXIMUM) periodMs = USER_TIMER_MAXIMUM;
-  SetTimer(window_, IDT_INTERVAL, static_cast<UINT>(periodMs), nullptr);
+  SetTimer(window_, id_, static_cast<UINT>(periodMs), nullptr);
 }
 
-void WindowTimer::stop() { KillTimer(window_, IDT_INTERVAL); }
+void WindowTimer::stop() { KillTimer(window_, id_); }
 
 void WaveSoundPlayer::play(const std::string& path) {
   PlaySoundW(toWide(path).c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);

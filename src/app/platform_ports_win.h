@@ -9,15 +9,17 @@
 
 namespace ls {
 
-// Timer 102 of the main window.
+// A timer of the main window with its own id, whose ticks arrive as WM_TIMER.
 class WindowTimer : public IntervalTimer {
  public:
+  explicit WindowTimer(UINT_PTR id) : id_(id) {}
   void attach(HWND window) { window_ = window; }
   void arm(std::int64_t periodMs) override;
   void stop() override;
 
  private:
   HWND window_ = nullptr;
+  UINT_PTR id_;
 };
 
 class WaveSoundPlayer : public SoundPlayer {

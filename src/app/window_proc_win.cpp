@@ -69,6 +69,7 @@ void onDestroy() {
   removeTrayIcon();
   a.fetcher.close();
   KillTimer(a.main, IDT_INTERVAL);
+  KillTimer(a.main, IDT_NEWLIST_SAVE);
   if (a.images) ImageList_Destroy(a.images);
   a.images = nullptr;
   if (a.listFont) DeleteObject(a.listFont);
@@ -157,9 +158,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       onNotify(reinterpret_cast<const NMHDR*>(lParam));
       return 0;
     case WM_TIMER:
-      // Every timer that reaches the window starts a check cycle; the
-      // fetch's own timer has a callback and never gets here.
-      a.cycle->start();
+      // The fetch's own timer has a callback and never gets here.
+      if (wParam == IDT_INTERVAL) a.cycle->start();
+      if (wParam == IDT_NEWLIST_SAVE) a.cycle->saveTimerTicked();
       return 0;
     case WM_HOSTLOOKUP:
       a.fetcher.onHostLookup(wParam, lParam);

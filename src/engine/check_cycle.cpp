@@ -29,7 +29,7 @@ void CheckCycle::armTimer() { ports_.timer->arm(intervalPeriodMs(intervalText_, 
 void CheckCycle::stopTimer() { ports_.timer->stop(); }
 
 void CheckCycle::start() {
-  // A message box shown by a step of this cycle (the detection warning)
+  // A message box shown by a step of this cycle (a log that cannot be saved)
   // runs a nested loop, in which the check command can arrive: the cycle
   // that is running goes on instead of a second one starting inside it.
   if (stepping_) return;
@@ -110,6 +110,10 @@ void CheckCycle::fetchReceived() {
 void CheckCycle::fetchFailed(const std::string& text) {
   Stepping step(stepping_);
   // A failed wizard fetch is the wizard's affair; the cycle is not running.
+  if (wizardState_ == kWizardFetching) {
+    wizardState_ = kWizardFailed;
+    wizardFailure_ = text;
+  }
   if (wizardState_ != kCycleFetch || idle_) return;
   noteForCycleEnd(fetchingSite_, text);
   if (advance()) {
@@ -129,7 +133,17 @@ void CheckCycle::pageFinished() {
     // Relative links are read against the URL that answered, after redirects.
     FetchedPage page = ports_.fetcher->fetchedPage();
     const std::string& url = page.finalUrl.empty() ? site.url : page.finalUrl;
-    if (scanPage(ctx_, site.name, site.extract, url) == 1) newsFound_ = true;
+    int scanned = scanPage(ctx_, site.name, site.extract, url);
+    if (scanned == kNews) {
+      newsFound_ = true;
+      newsArrived();
+    }
+    // A page without links is reported like a failure; the other sites are
+    // still checked.
+    if (scanned == kNoLinks) {
+      ctx_.ui->setStatus(1, kMsgDetectFailed);
+      noteForCycleEnd(site.name, kMsgDetectFailed);
+    }
     if (!page.movedTo.empty()) {
       std::string moved = kMsgSiteMoved + page.movedTo;
       ctx_.ui->setStatus(1, moved);
@@ -148,6 +162,30 @@ void CheckCycle::noteForCycleEnd(const std::string& site, const std::string& tex
   failedText_ = text;
 }
 
+void CheckCycle::newsArrived() {
+  if (saveWaiting_) {
+    unsavedNews_ = true;
+    return;
+  }
+  saveNow();
+}
+
+void CheckCycle::saveNow() {
+  unsavedNews_ = false;
+  // The list holds the new-list's rows only while it is shown.
+  if (shown_.isNewList()) saveNewList(ctx_);
+  if (ports_.saveTimer) {
+    ports_.saveTimer->arm(kNewListSaveGapMs);
+    saveWaiting_ = true;
+  }
+}
+
+void CheckCycle::saveTimerTicked() {
+  if (ports_.saveTimer) ports_.saveTimer->stop();
+  saveWaiting_ = false;
+  if (unsavedNews_) saveNow();
+}
+
 void CheckCycle::endCycle() {
   if (newsFound_ && readSettingFlag(ctx_.settingsPath, kSOUND) == 1) {
     // The sound file lives beside the program; without one there is no
@@ -159,6 +197,8 @@ void CheckCycle::endCycle() {
   ctx_.ui->setStatus(1, failedText_);
   ctx_.ui->setStatus(0, failedSite_);
   saveNewList(ctx_);
+  if (ports_.saveTimer) ports_.saveTimer->stop();
+  saveWaiting_ = unsavedNews_ = false;
   idle_ = true;
   if (ports_.logSwitcher->isOpen()) ports_.logSwitcher->rebuild();
   armTimer();

@@ -30,11 +30,18 @@ std::int64_t intervalPeriodMs(std::string_view intervalText, std::int64_t maxMs)
 // USER_TIMER_MAXIMUM, the largest period a window timer takes.
 inline constexpr std::int64_t kMaxTimerPeriodMs = 0x7FFFFFFF;
 
+// During a cycle the news list is saved at most this often, so a crash or
+// a kill loses no more than the last few seconds of news.
+inline constexpr std::int64_t kNewListSaveGapMs = 3000;
+
 struct CyclePorts {
   Fetcher* fetcher = nullptr;
   IntervalTimer* timer = nullptr;
   SoundPlayer* sound = nullptr;
   LogSwitcherView* logSwitcher = nullptr;
+  // A one-shot timer whose tick calls saveTimerTicked(); without one the
+  // news list is saved after every site that brought news.
+  IntervalTimer* saveTimer = nullptr;
 };
 
 // Who gets a page once it has been received completely.
@@ -42,6 +49,7 @@ enum WizardFetchState : int {
   kCycleFetch = 0,        // the check cycle's page scan
   kWizardFetching = 1,    // the add-site wizard's own fetch is running
   kWizardReceived = 2,    // the wizard's page is complete
+  kWizardFailed = 3,      // the wizard's fetch failed: wizardFailure() says why
 };
 
 class CheckCycle : public FetchListener {
@@ -65,6 +73,10 @@ class CheckCycle : public FetchListener {
 
   int wizardFetchState() const { return wizardState_; }
   void setWizardFetchState(int state) { wizardState_ = state; }
+  const std::string& wizardFailure() const { return wizardFailure_; }
+
+  // The save timer's tick: news that came since the last save is saved.
+  void saveTimerTicked();
 
   // From the fetcher.
   void fetchReceived() override;
@@ -80,6 +92,10 @@ class CheckCycle : public FetchListener {
   void pageFinished();
   void endCycle();
   void noteForCycleEnd(const std::string& site, const std::string& text);
+  // A site brought news: saved now, or at the save timer's tick when the
+  // last save was less than the gap ago.
+  void newsArrived();
+  void saveNow();
 
   const EngineContext& ctx_;
   CyclePorts ports_;
@@ -88,7 +104,10 @@ class CheckCycle : public FetchListener {
   int cursor_ = 0;
   bool newsFound_ = false;
   bool idle_ = true;
+  bool saveWaiting_ = false;  // the save timer runs: the gap since the last save has not passed
+  bool unsavedNews_ = false;
   int wizardState_ = kCycleFetch;
+  std::string wizardFailure_;
   // The last site of this cycle whose fetch failed or that has moved, kept
   // in the status bar at the cycle's end.
   std::string failedSite_, failedText_;

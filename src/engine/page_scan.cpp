@@ -41,7 +41,7 @@ int scanPage(const EngineContext& ctx, const std::string& siteName, const std::s
     ctx.ui->fatal(kMsgOutOfMemory);
   }
   appendToSiteLog(ctx, siteName, links);
-  return detectNewLinks(ctx, siteName, 0);
+  return detectNewLinks(ctx, siteName, kNoNews);
 }
 
 }  // namespace ls

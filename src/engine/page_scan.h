@@ -15,7 +15,8 @@ HeadlineFilters readHeadlineFilters(const EngineContext& ctx);
 
 // Scans the page file for the site: status text, join, conversion, comment
 // removal, link extraction, appending to the site log, then detection.
-// Returns 1 when a new link was found, else 0.
+// Returns kNews when a new link was found, kNoLinks when the page gave no
+// link, else kNoNews.
 int scanPage(const EngineContext& ctx, const std::string& siteName, const std::string& extract,
              const std::string& siteUrl);
 

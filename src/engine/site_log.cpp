@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "common/file_io.h"
+#include "common/log_name.h"
 #include "common/text.h"
 #include "engine/news_entry.h"
 
@@ -12,8 +13,6 @@ namespace ls {
 
 namespace {
 
-constexpr const char* kMsgDetectFailed =
-    "ニュース取得に失敗しています。\n設定を確認してください。\nもしくはサイトが移転している可能性があります。";
 constexpr const char* kMsgLogSaveFailed = "ログの保存に失敗しました。";
 constexpr const char* kMsgCannotOpenLog = "ファイルが開けません";
 
@@ -63,7 +62,7 @@ class PreviousHeadlines {
 }  // namespace
 
 SiteLogPaths siteLogPaths(const EngineContext& ctx, std::string_view siteName) {
-  std::string stem = ctx.logDir() + fileNameForm(siteName);
+  std::string stem = ctx.logDir() + logNameForm(siteName);
   return {stem + ".log", stem + ".log.old", stem + ".all.log"};
 }
 
@@ -92,10 +91,7 @@ void appendToSiteLog(const EngineContext& ctx, std::string_view siteName, const 
 int detectNewLinks(const EngineContext& ctx, std::string_view siteName, int result) {
   SiteLogPaths p = siteLogPaths(ctx, siteName);
   std::vector<Entry> current;
-  if (!readEntries(p.current, current)) {
-    ctx.ui->message(kMsgDetectFailed);
-    return result;
-  }
+  if (!readEntries(p.current, current)) return kNoLinks;
   std::vector<Entry> previousEntries;
   readEntries(p.previous, previousEntries);  // a missing file: everything is new
   PreviousHeadlines previous(previousEntries);
@@ -108,7 +104,7 @@ int detectNewLinks(const EngineContext& ctx, std::string_view siteName, int resu
     std::string bytes;
     appendLogEntry(bytes, e.headline, e.url);
     if (!appendToFile(p.all, bytes)) ctx.ui->message(kMsgLogSaveFailed);
-    result = 1;
+    result = kNews;
   }
   return result;
 }

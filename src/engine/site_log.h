@@ -18,7 +18,7 @@ inline constexpr std::size_t kLogHeadlineLimit = 998;
 inline constexpr std::size_t kLogUrlLimit = 498;
 
 struct SiteLogPaths {
-  std::string current;   // file-name form + ".log"
+  std::string current;   // log name form + ".log"
   std::string previous;  // + ".log.old"
   std::string all;       // + ".all.log"
 };
@@ -36,11 +36,23 @@ void rotateSiteLog(const EngineContext& ctx, std::string_view siteName);
 // written, and no file created, for an empty list.
 void appendToSiteLog(const EngineContext& ctx, std::string_view siteName, const std::vector<LinkItem>& links);
 
+// What a site's check found.
+enum ScanResult : int {
+  kNoNews = 0,
+  kNews = 1,     // at least one new link
+  kNoLinks = 2,  // the page gave no link: the site has changed or the settings are wrong
+};
+
+// The detection warning, kept in the status bar for the cycle's end; it
+// never stops the cycle.
+inline constexpr const char* kMsgDetectFailed =
+    "ニュース取得に失敗しています。設定を確認してください。もしくはサイトが移転している可能性があります。";
+
 // Compares every entry of the site log with the previous site log: a
 // headline is already seen when some previous headline line contains it.
 // Each new one goes to the top of the news list and, with its cleaned URL, to
-// the all-links log. Returns 1 when something was new, else `result`. A
-// missing site log shows the detection warning.
+// the all-links log. Returns kNews when something was new, kNoLinks without
+// a site log, else `result`.
 int detectNewLinks(const EngineContext& ctx, std::string_view siteName, int result);
 
 }  // namespace ls

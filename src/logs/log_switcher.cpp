@@ -43,7 +43,10 @@ std::optional<std::vector<std::string>> buildLogList(const EngineContext& ctx) {
   if (list.status == SiteFileStatus::kCannotOpen) return std::nullopt;
   std::vector<std::string> rows{kNewListName};
   for (const Site& site : list.sites) {
-    if (isPlainFile(siteLogPaths(ctx, site.name).all)) rows.push_back(site.name);
+    if (!isPlainFile(siteLogPaths(ctx, site.name).all)) continue;
+    // A site that bears the news list's name is listed by its log name,
+    // which leads to the same files, so the news list is listed once.
+    rows.push_back(site.name == kNewListName ? logNameForm(site.name) : site.name);
   }
   return rows;
 }

@@ -5,11 +5,10 @@
 
 #include <string>
 
+#include "common/log_name.h"
 #include "engine/engine_context.h"
 
 namespace ls {
-
-inline constexpr const char* kNewListName = "新着リスト";
 
 std::string newListPath(const EngineContext& ctx);
 

@@ -6,11 +6,12 @@
 #define IDC_NEWSLIST 101
 #define IDC_STATUSBAR 103
 
-/* Timers of the main window. 102 is the interval timer; the fetch's
-   inactivity timer has a callback of its own, so it never reaches the
-   window procedure (whose WM_TIMER starts a check cycle for any id). */
+/* Timers of the main window, dispatched by id. 102 is the interval timer;
+   the fetch's inactivity timer has a callback of its own, so it never
+   reaches the window procedure; 105 saves the news list during a cycle. */
 #define IDT_INTERVAL 102
 #define IDT_FETCH_TIMEOUT 104
+#define IDT_NEWLIST_SAVE 105
 
 /* Messages fixed by the program. */
 #define WM_HOSTLOOKUP (WM_USER + 1)

@@ -62,9 +62,17 @@ void onFetch(HWND dialog) {
 }
 
 void onTick(HWND dialog) {
-  if (app().cycle->wizardFetchState() != kWizardReceived) return;
+  const CheckCycle& cycle = *app().cycle;
+  int state = cycle.wizardFetchState();
+  if (state != kWizardReceived && state != kWizardFailed) return;
   KillTimer(dialog, IDT_WIZARD_POLL);
-  listPage(dialog);
+  if (state == kWizardReceived) {
+    listPage(dialog);
+    return;
+  }
+  // An error page or a failed fetch lists nothing; the user hears why.
+  ListView_DeleteAllItems(links(dialog));
+  say(dialog, cycle.wizardFailure().c_str());
 }
 
 void onCheck(HWND dialog) {

@@ -73,13 +73,16 @@ std::string page(std::initializer_list<const char*> headlines) {
   return p + "</html>";
 }
 
+using Strings = std::vector<std::string>;
+
 struct CycleFixture : EngineFixture {
   FakeFetcher fetcher;
   FakeTimer timer;
   FakeSound sound;
   FakeLogSwitcher logs;
+  FakeTimer saveTimer;
   ShownLog shown;
-  CheckCycle cycle{ctx, CyclePorts{&fetcher, &timer, &sound, &logs}, shown};
+  CheckCycle cycle{ctx, CyclePorts{&fetcher, &timer, &sound, &logs, &saveTimer}, shown};
 
   void sites(const std::vector<Site>& list) { ASSERT_TRUE(writeAllSites(ctx.appDir + kSiteFileName, list)); }
   // The fetch in flight ends with this page.
@@ -101,9 +104,18 @@ struct CycleFixture : EngineFixture {
     return out;
   }
   bool newListSaved() const { return isPlainFile(newListPath(ctx)); }
+  // The headlines the new-list file holds now, as a restart would find them.
+  Strings savedHeadlines() {
+    test::FakeNewsList reloaded;
+    EngineContext c = ctx;
+    c.news = &reloaded;
+    loadNewList(c);
+    Strings out;
+    for (const auto& r : reloaded.rows) out.push_back(r.columns[0]);
+    return out;
+  }
 };
 
-using Strings = std::vector<std::string>;
 
 TEST(CheckCycle, EmptySiteFileEndsAtOnce) {
   CycleFixture f;
@@ -159,6 +171,30 @@ TEST(CheckCycle, WalksCheckedSitesInOrderAndReportsNews) {
   ctx.news = &reloaded;
   loadNewList(ctx);
   EXPECT_EQ(reloaded.count(), 3);
+}
+
+TEST(CheckCycle, NewsIsSavedDuringTheCycleAtMostOnceAGap) {
+  CycleFixture f;
+  f.sites({site("A", "http://a/", true), site("B", "http://b/", true), site("C", "http://c/", true),
+           site("D", "http://d/", true)});
+  f.cycle.start();
+  f.receive(page({"headline of A"}));
+  // Saved at once: a kill now loses nothing.
+  EXPECT_EQ(f.savedHeadlines(), Strings{"headline of A"});
+  EXPECT_TRUE(f.saveTimer.armed);
+  EXPECT_EQ(f.saveTimer.period, kNewListSaveGapMs);
+  f.receive(page({"headline of B"}));
+  EXPECT_EQ(f.savedHeadlines(), Strings{"headline of A"});  // within the gap
+  f.cycle.saveTimerTicked();
+  EXPECT_EQ(f.savedHeadlines(), (Strings{"headline of B", "headline of A"}));
+  EXPECT_TRUE(f.saveTimer.armed);
+  f.cycle.saveTimerTicked();  // nothing new came: the timer rests
+  EXPECT_FALSE(f.saveTimer.armed);
+  f.receive(page({"headline of C"}));
+  EXPECT_EQ(f.savedHeadlines(), (Strings{"headline of C", "headline of B", "headline of A"}));
+  f.receive(page({"headline of D"}));
+  EXPECT_EQ(f.savedHeadlines().size(), 4u);  // the cycle's end saves as before
+  EXPECT_FALSE(f.saveTimer.armed);
 }
 
 TEST(CheckCycle, NoSoundWithoutNewsOrWithoutTheSettingOrTheFile) {
@@ -339,18 +375,34 @@ TEST(CheckCycle, WizardFetchesNeverReachThePageScan) {
   EXPECT_EQ(f.news.count(), 0);
   f.cycle.setWizardFetchState(kWizardFetching);
   f.cycle.fetchFailed("ソケットエラー");
-  EXPECT_EQ(f.cycle.wizardFetchState(), kWizardFetching);
+  EXPECT_EQ(f.cycle.wizardFetchState(), kWizardFailed);  // for the wizard to tell
+  EXPECT_EQ(f.cycle.wizardFailure(), "ソケットエラー");
   EXPECT_TRUE(f.fetcher.begun.empty());
   // A cycle start takes the fetcher back.
   f.cycle.start();
   EXPECT_EQ(f.cycle.wizardFetchState(), kCycleFetch);
 }
 
+TEST(CheckCycle, APageWithoutLinksIsReportedAtTheEndAndStopsNothing) {
+  CycleFixture f;
+  f.sites({site("A", "http://a/", true), site("B", "http://b/", true)});
+  f.cycle.start();
+  f.receive("HTTP/1.0 200 OK\r\n\r\nno links at all");
+  EXPECT_TRUE(f.ui.messages.empty());  // no box waits for the user
+  EXPECT_EQ(f.fetcher.begun, (Strings{"http://a/", "http://b/"}));
+  f.receive(page({"headline from B"}));
+  EXPECT_TRUE(f.cycle.idle());
+  EXPECT_EQ(f.news.count(), 1);
+  EXPECT_EQ(f.ui.status[0], "A");
+  EXPECT_EQ(f.ui.status[1], kMsgDetectFailed);
+}
+
 TEST(CheckCycle, ACheckDuringTheScansMessageBoxDoesNotStartASecondCycle) {
   CycleFixture f;
   f.sites({site("A", "http://a/", true), site("B", "http://b/", true)});
-  // The detection warning's box runs a nested loop in which the user
-  // chooses the check command.
+  // A's all-links log cannot be written: its box runs a nested loop in
+  // which the user chooses the check command.
+  ASSERT_TRUE(makeDirectory(siteLogPaths(f.ctx, "A").all));
   struct ReentrantUi : test::FakeUi {
     CheckCycle* cycle = nullptr;
     void message(const std::string& text) override {
@@ -361,13 +413,13 @@ TEST(CheckCycle, ACheckDuringTheScansMessageBoxDoesNotStartASecondCycle) {
   ui.cycle = &f.cycle;
   f.ctx.ui = &ui;
   f.cycle.start();
-  f.receive("HTTP/1.0 200 OK\r\n\r\nno links at all");  // the warning
+  f.receive(page({"headline from A"}));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(f.fetcher.begun, (Strings{"http://a/", "http://b/"}));
   EXPECT_TRUE(f.fetcher.open);  // B's fetch goes on
   f.receive(page({"headline from B"}));
   EXPECT_TRUE(f.cycle.idle());
-  EXPECT_EQ(f.news.count(), 1);
+  EXPECT_EQ(f.news.count(), 2);
 }
 
 TEST(CheckCycle, AMissingSiteFileEndsTheProgram) {

@@ -51,6 +51,22 @@ TEST(LogSwitcher, ListsTheNewListAndSitesWithAnAllLinksLog) {
   EXPECT_FALSE(buildLogList(f.ctx).has_value());
 }
 
+TEST(LogSwitcher, ASiteNamedLikeTheNewsListIsListedOnceUnderItsLogName) {
+  SwitcherFixture f;
+  f.sites({"新着リスト"});
+  f.news.insertTop("the news list's row", kIconNew);
+  saveNewList(f.ctx);
+  f.build();
+  EXPECT_EQ(f.rows, Strings{"新着リスト"});
+  f.log("新着リスト", 1);
+  f.build();
+  EXPECT_EQ(f.rows, (Strings{"新着リスト", "新着リスト_"}));
+  EXPECT_EQ(f.show(1), ShowResult::kSiteLog);
+  EXPECT_EQ(f.headlines(), Strings{"h1"});
+  EXPECT_EQ(f.show(0), ShowResult::kNewList);
+  EXPECT_EQ(f.headlines(), Strings{"the news list's row"});
+}
+
 TEST(LogSwitcher, ShowingASiteLogAndComingBackKeepsBothIntact) {
   SwitcherFixture f;
   f.sites({"S"});

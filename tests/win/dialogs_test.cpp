@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "common/wide_win.h"
+#include "net/fetch_texts.h"
 #include "program_fixture.h"
 #include "resources/resource_ids.h"
 #include "sites/site_file.h"
@@ -133,6 +134,12 @@ TEST_F(Dialogs, WizardFetchesAnHttpsPageThroughARedirect) {
         EXPECT_EQ(cell(list, 0, 0), "secureheadlinenumbertwo");
         EXPECT_EQ(cell(list, 1, 1), "item1.html");
       }
+      // An error page is not listed: the wizard says what the server answered.
+      set(w, IDC_WIZ_URL, lstest::peerUrl("http", "127.0.0.1", "http", "/missing.html"));
+      press(w, IDC_WIZ_FETCH);
+      EXPECT_TRUE(lstest::pumpUntil([&] { return !asked_.empty(); }, 10000));
+      EXPECT_EQ(asked_, Strings{ls::msgHttpStatus(404)});
+      EXPECT_EQ(ListView_GetItemCount(list), 0);
       SendMessageW(w, WM_COMMAND, IDCANCEL, 0);
     });
     press(settings, IDC_SITE_WIZARD);

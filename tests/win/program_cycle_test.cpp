@@ -169,6 +169,51 @@ TEST_F(ProgramCycle, ACycleOverPlainAndSecureSitesOneOfThemMoved) {
   EXPECT_TRUE(messages_.empty());
 }
 
+TEST_F(ProgramCycle, DeviceNamesTheNewsListsNameErrorPagesAndEmptyPagesStopNothing) {
+  const char* names[] = {"CON", "aux.news", "Nul ", "COM1", "新着リスト"};
+  std::vector<ls::Site> sites;
+  for (const char* name : names) {
+    std::string path = "/" + std::to_string(sites.size());
+    server_.route(path, Reply{page({std::string("headline of ") + name})});
+    sites.push_back({name, server_.url(path), "", true});
+  }
+  server_.route("/empty", Reply{page({})});
+  server_.route("/busy", Reply{lstest::httpResponse(503, "Busy", "<a href=\"/x\">come back later please</a>")});
+  sites.push_back({"空F", server_.url("/empty"), "", true});
+  sites.push_back({"混雑E", server_.url("/busy"), "", true});
+  ASSERT_TRUE(ls::writeAllSites(dir_.file("site.ck"), sites));
+  ASSERT_TRUE(startWithHook());
+  ls::App& a = ls::app();
+  check();
+  EXPECT_EQ(column(1), (Strings{"新着リスト", "COM1", "Nul ", "aux.news", "CON"}));
+  EXPECT_TRUE(messages_.empty());
+  // The error page is no news and leaves no log; its status stays at the end.
+  EXPECT_EQ(a.ui.status(0), "混雑E");
+  EXPECT_EQ(a.ui.status(1), ls::msgHttpStatus(503));
+  EXPECT_FALSE(ls::isPlainFile(ls::siteLogPaths(a.ctx, "混雑E").current));
+  for (const char* file : {"CON_.all.log", "aux_.news.log", "Nul_ .log", "COM1_.all.log", "新着リスト_.all.log"})
+    EXPECT_TRUE(ls::isPlainFile(dir_.file("LOG\\" + std::string(file)))) << file;
+
+  // The next cycle finds nothing new, and the page without links is the last word.
+  server_.route("/busy", Reply{page({"the busy site is back"})});
+  sites.pop_back();
+  sites.insert(sites.end() - 1, {"混雑E", server_.url("/busy"), "", true});
+  ASSERT_TRUE(ls::writeAllSites(dir_.file("site.ck"), sites));
+  check();
+  EXPECT_EQ(column(0).size(), 6u);
+  EXPECT_EQ(column(0)[0], "the busy site is back");
+  EXPECT_EQ(a.ui.status(0), "空F");
+  EXPECT_EQ(a.ui.status(1), ls::kMsgDetectFailed);
+  EXPECT_TRUE(messages_.empty());
+  // The news list's file holds the list and nothing else.
+  SendMessageW(a.main, WM_CLOSE, 0, 0);
+  lstest::pumpFor(50);
+  DestroyWindow(a.owner);
+  ls::resetApp();
+  ASSERT_TRUE(startWithHook());
+  EXPECT_EQ(column(0).size(), 6u);
+}
+
 TEST_F(ProgramCycle, TheNewListComesBackAtTheNextStartAndIsAged) {
   server_.route("/a", Reply{page({"最初の見出しです", "二つ目の見出しです"})});
   server_.route("/c", Reply{page({})});
