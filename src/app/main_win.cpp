@@ -2,6 +2,12 @@
 // not used.
 #include <windows.h>
 
+#include "app/single_instance_win.h"
 #include "app/startup_win.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return ls::runProgram(instance); }
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // A second start in the same folder shows the first and touches nothing.
+  ls::SingleInstance folder;
+  if (folder.handedOver()) return 0;
+  return ls::runProgram(instance);
+}

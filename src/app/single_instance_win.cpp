@@ -1,0 +1,94 @@
+#include "app/single_instance_win.h"
+
+#include <cstdint>
+#include <cwchar>
+#include <vector>
+
+#include "resources/resource_ids.h"
+
+namespace ls {
+
+namespace {
+
+// How long a second start waits for the first one's window, which may still
+// be on its way up.
+constexpr DWORD kWaitForWindowMs = 5000;
+
+std::wstring executablePath() {
+  std::vector<wchar_t> path(MAX_PATH);
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return std::wstring();
+    if (n < path.size()) return std::wstring(path.data(), n);
+    path.resize(path.size() * 2);
+  }
+}
+
+struct MainWindowOf {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK findMainWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<MainWindowOf*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  wchar_t cls[16] = {};
+  GetClassNameW(window, cls, 16);
+  if (pid != search->pid || std::wcscmp(cls, L"wndmain") != 0) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+std::wstring instanceName(const std::wstring& directory) {
+  std::wstring upper = directory;
+  if (!upper.empty()) CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+  // FNV-1a: a kernel object name holds no backslash and has a length
+  // limit; a hash of the path has neither problem.
+  std::uint64_t hash = 1469598103934665603ull;
+  for (wchar_t c : upper) hash = (hash ^ static_cast<std::uint16_t>(c)) * 1099511628211ull;
+  wchar_t name[64];
+  std::swprintf(name, 64, L"Local\\LINKSCOUT.%016llx", static_cast<unsigned long long>(hash));
+  return name;
+}
+
+SingleInstance::SingleInstance() {
+  std::wstring exe = executablePath();
+  std::wstring directory = exe.substr(0, exe.find_last_of(L'\\') + 1);
+  section_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD),
+                                instanceName(directory).c_str());
+  if (!section_) return;  // nothing to share: run as if alone
+  bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+  auto* pid = static_cast<DWORD*>(MapViewOfFile(section_, FILE_MAP_WRITE, 0, 0, sizeof(DWORD)));
+  if (!pid) return;
+  if (!existed) {
+    *pid = GetCurrentProcessId();
+  } else {
+    handedOver_ = true;
+    showRunning(*pid);
+  }
+  UnmapViewOfFile(pid);
+}
+
+SingleInstance::~SingleInstance() {
+  if (section_) CloseHandle(section_);
+}
+
+void SingleInstance::showRunning(DWORD pid) {
+  MainWindowOf search{pid, nullptr};
+  for (DWORD waited = 0; waited < kWaitForWindowMs; waited += 100) {
+    EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.found) break;
+    Sleep(100);
+  }
+  if (!search.found) return;
+  // This start is what the user just did, so it may hand the foreground on.
+  AllowSetForegroundWindow(pid);
+  DWORD_PTR ignored;
+  SendMessageTimeoutW(search.found, WM_COMMAND, IDM_TRAY_SHOW, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+  SetForegroundWindow(search.found);
+}
+
+}  // namespace ls
