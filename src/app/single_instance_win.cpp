@@ -24,23 +24,27 @@ std::wstring executablePath() {
   }
 }
 
-struct MainWindowOf {
-  DWORD pid;
-  HWND found;
-};
-
-BOOL CALLBACK findMainWindow(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<MainWindowOf*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  wchar_t cls[16] = {};
-  GetClassNameW(window, cls, 16);
-  if (pid != search->pid || std::wcscmp(cls, L"wndmain") != 0) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
 }  // namespace
+
+HWND mainWindowOf(DWORD pid) {
+  struct Search {
+    DWORD pid;
+    HWND found;
+  } search{pid, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        wchar_t cls[16] = {};
+        GetClassNameW(window, cls, 16);
+        if (owner != s->pid || std::wcscmp(cls, L"wndmain") != 0) return TRUE;
+        s->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 std::wstring instanceName(const std::wstring& directory) {
   std::wstring upper = directory;
@@ -77,18 +81,17 @@ SingleInstance::~SingleInstance() {
 }
 
 void SingleInstance::showRunning(DWORD pid) {
-  MainWindowOf search{pid, nullptr};
-  for (DWORD waited = 0; waited < kWaitForWindowMs; waited += 100) {
-    EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.found) break;
+  HWND window = mainWindowOf(pid);
+  for (DWORD waited = 0; !window && waited < kWaitForWindowMs; waited += 100) {
     Sleep(100);
+    window = mainWindowOf(pid);
   }
-  if (!search.found) return;
+  if (!window) return;
   // This start is what the user just did, so it may hand the foreground on.
   AllowSetForegroundWindow(pid);
   DWORD_PTR ignored;
-  SendMessageTimeoutW(search.found, WM_COMMAND, IDM_TRAY_SHOW, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
-  SetForegroundWindow(search.found);
+  SendMessageTimeoutW(window, WM_COMMAND, IDM_TRAY_SHOW, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+  SetForegroundWindow(window);
 }
 
 }  // namespace ls

@@ -29,6 +29,9 @@ class SingleInstance {
   bool handedOver_ = false;
 };
 
+// The main window (class "wndmain") of a process, or null while it has none.
+HWND mainWindowOf(DWORD pid);
+
 // The section's name for an application directory: the same for every
 // spelling Windows takes as the same folder (letter case), another for any
 // other folder.

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "app/single_instance_win.h"
 #include "common/file_io.h"
 #include "common/wide_win.h"
 #include "resources/resource_ids.h"
@@ -17,24 +18,6 @@
 #include "win_test_support.h"
 
 namespace {
-
-struct Found {
-  DWORD pid;
-  HWND window;
-};
-
-BOOL CALLBACK findMain(HWND window, LPARAM param) {
-  Found* f = reinterpret_cast<Found*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  wchar_t cls[32] = {};
-  GetClassNameW(window, cls, 32);
-  if (pid == f->pid && lstrcmpW(cls, L"wndmain") == 0) {
-    f->window = window;
-    return FALSE;
-  }
-  return TRUE;
-}
 
 std::string page(const std::string& headline) {
   return lstest::httpResponse(200, "OK", "<html><a href=\"/story/1.html\">" + headline + "</a></html>\n",
@@ -55,19 +38,16 @@ TEST(ProgramE2E, CheckCommandFromOutsideFetchesAndClosingKeepsEverything) {
   std::wstring cmd = L"\"" + exe + L"\"";
   ASSERT_TRUE(CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
                              ls::toWide(dir.path()).c_str(), &si, &pi));
-  Found found{pi.dwProcessId, nullptr};
-  lstest::pumpUntil([&] {
-    EnumWindows(findMain, reinterpret_cast<LPARAM>(&found));
-    return found.window != nullptr;
-  }, 20000);
-  ASSERT_NE(found.window, nullptr);
+  HWND window = nullptr;
+  lstest::pumpUntil([&] { return (window = ls::mainWindowOf(pi.dwProcessId)) != nullptr; }, 20000);
+  ASSERT_NE(window, nullptr);
 
   std::string newList = dir.file("LOG\\新着リスト.all.log");
-  ASSERT_TRUE(PostMessageW(found.window, WM_COMMAND, IDM_CHECK, 0));
+  ASSERT_TRUE(PostMessageW(window, WM_COMMAND, IDM_CHECK, 0));
   EXPECT_TRUE(lstest::pumpUntil([&] { return lstest::fileBytes(newList) != "<missing>"; }, 20000));
   EXPECT_EQ(server.requestCount("/news"), 1);
 
-  ASSERT_TRUE(PostMessageW(found.window, WM_CLOSE, 0, 0));
+  ASSERT_TRUE(PostMessageW(window, WM_CLOSE, 0, 0));
   ASSERT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
   DWORD code = 1;
   GetExitCodeProcess(pi.hProcess, &code);

@@ -31,25 +31,7 @@ struct Process {
     return CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           ls::toWide(dir.path()).c_str(), &si, &pi);
   }
-  HWND mainWindow() const {
-    struct Search {
-      DWORD pid;
-      HWND found;
-    } search{pi.dwProcessId, nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(p);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(w, &pid);
-          wchar_t cls[16] = {};
-          GetClassNameW(w, cls, 16);
-          if (pid != s->pid || lstrcmpW(cls, L"wndmain") != 0) return TRUE;
-          s->found = w;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-  }
+  HWND mainWindow() const { return ls::mainWindowOf(pi.dwProcessId); }
   HWND waitForWindow() const {
     HWND w = nullptr;
     lstest::pumpUntil([&] { return (w = mainWindow()) != nullptr; }, 20000);
