@@ -51,10 +51,9 @@ std::optional<ByteOrderMark> markAt(std::string_view page, std::size_t pos) {
   return std::nullopt;
 }
 
-// Where the body starts, as far as a header can be told: after the empty
-// line; in a joined text, at the first '<' that does not open a header value
-// (Link: <url> does); 0 when the text has no status line.
-std::size_t bodyStart(std::string_view page) {
+}  // namespace
+
+std::size_t detect::bodyStart(std::string_view page) {
   if (!hasStatusLine(page)) return 0;
   std::size_t end = emptyLineEnd(page);
   if (end != kNpos) return end;
@@ -65,6 +64,8 @@ std::size_t bodyStart(std::string_view page) {
   }
   return page.size();
 }
+
+namespace {
 
 struct Alias {
   std::string_view name;
@@ -274,7 +275,7 @@ std::optional<ByteOrderMark> findByteOrderMark(std::string_view page) {
 
 std::optional<PageEncoding> detect::declaredEncoding(std::string_view page) {
   if (auto mark = findByteOrderMark(page)) return mark->encoding;
-  std::size_t body = bodyStart(page);
+  std::size_t body = detect::bodyStart(page);
   if (auto enc = headerCharset(page, body)) return *enc;
   if (auto enc = markupCharset(page, body)) return *enc;
   if (hasIso2022Escape(page)) return PageEncoding::Iso2022Jp;

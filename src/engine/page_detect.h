@@ -20,6 +20,11 @@ inline constexpr long kNoCap = 0x7FFFFFFF;
 // The reading that looks better on this much of the page is counted first.
 inline constexpr std::size_t kProbeBytes = 16 * 1024;
 
+// Where the body starts, as far as a header can be told: after the empty
+// line; in a joined text, at the first '<' that does not open a header value
+// (Link: <url> does); 0 when the text has no status line.
+std::size_t bodyStart(std::string_view page);
+
 // The encoding a page states: its byte-order mark, a charset it names, or an
 // ISO-2022-JP escape; nothing when only its bytes can tell.
 std::optional<PageEncoding> declaredEncoding(std::string_view page);

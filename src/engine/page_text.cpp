@@ -155,10 +155,6 @@ void removeComments(std::string& text) {
   text.resize(w);
 }
 
-namespace {
-
-// The received bytes of a page file: the page file stores each received
-// line feed as CR LF.
 std::string receivedBytes(std::string_view fileBytes) {
   std::string out;
   out.reserve(fileBytes.size());
@@ -168,6 +164,8 @@ std::string receivedBytes(std::string_view fileBytes) {
   }
   return out;
 }
+
+namespace {
 
 bool isUtf16(const std::optional<ByteOrderMark>& mark) {
   return mark && (mark->encoding == PageEncoding::Utf16Le || mark->encoding == PageEncoding::Utf16Be);

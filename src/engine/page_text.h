@@ -25,6 +25,10 @@ std::string joinPageWords(std::string_view fileBytes);
 // (a removal can bring the halves of a new "<!--" together), in one pass.
 void removeComments(std::string& text);
 
+// The received bytes of a page file, which stores each received line feed
+// as CR LF.
+std::string receivedBytes(std::string_view fileBytes);
+
 // The texts the page scan and the wizard's listing walk: the page file
 // joined (by lines, or by words) and converted to Shift_JIS. A UTF-16 page
 // is converted first, since its NUL bytes and line-feed bytes are parts of

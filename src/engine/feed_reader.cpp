@@ -1,0 +1,314 @@
+#include "engine/feed_reader.h"
+
+#include <string>
+#include <utility>
+
+#include "common/text.h"
+#include "engine/anchor_walk.h"
+#include "engine/feed_markup.h"
+#include "engine/feed_text.h"
+#include "net/redirect.h"
+#include "net/url.h"
+
+namespace ls {
+
+namespace {
+
+using xml::npos;
+using xml::Tag;
+
+// Element names kept for matching end tags; deeper nesting is only counted.
+constexpr std::size_t kNamedDepth = 256;
+// An end tag closes the nearest open element of its name among this many.
+constexpr std::size_t kEndTagReach = 16;
+// xml:base values in effect at once; more are not followed.
+constexpr std::size_t kBaseDepth = 32;
+// The children read whole: title, link, guid.
+constexpr std::size_t kNoEndNames = 3;
+
+bool isHtmlType(std::string_view type) {
+  type = trimBlanks(type);
+  type = type.substr(0, type.find(';'));
+  type = trimBlanks(type);
+  return equalsIgnoreAsciiCase(type, "text/html") || equalsIgnoreAsciiCase(type, "application/xhtml+xml");
+}
+
+TitleMarkup atomMarkup(std::string_view type) {
+  type = trimBlanks(type);
+  if (equalsIgnoreAsciiCase(type, "html") || equalsIgnoreAsciiCase(type, "text/html")) return TitleMarkup::kHtml;
+  if (equalsIgnoreAsciiCase(type, "xhtml") || equalsIgnoreAsciiCase(type, "application/xhtml+xml"))
+    return TitleMarkup::kXhtml;
+  return TitleMarkup::kText;
+}
+
+// A reference resolved against a base, its fragment kept (the redirect
+// resolver drops it, since a fragment is never sent).
+std::string resolveReference(std::string_view base, std::string_view ref) {
+  const std::size_t hash = ref.find('#');
+  std::string url = resolveLocation(base, ref.substr(0, hash));
+  if (hash != npos) url.append(ref.substr(hash));
+  return url;
+}
+
+bool isUsable(const std::string& url) {
+  if (!startsWithIgnoreAsciiCase(url, "http://") && !startsWithIgnoreAsciiCase(url, "https://")) return false;
+  std::optional<RequestTarget> target = splitUrl(url);
+  return target && !target->host.empty();
+}
+
+class FeedReader {
+ public:
+  FeedReader(std::string_view text, FeedKind kind, std::string_view pageUrl)
+      : s_(text), kind_(kind), pageUrl_(pageUrl) {}
+
+  std::vector<LinkItem> run(std::size_t pos) {
+    const std::size_t n = s_.size();
+    while (pos < n) {
+      const std::size_t lt = s_.find('<', pos);
+      if (lt == npos) break;
+      pos = step(lt);
+    }
+    if (inItem_) finishItem();
+    return std::move(items_);
+  }
+
+ private:
+  struct Base {
+    std::size_t depth;
+    std::string url;
+  };
+  // The content of an element read whole, up to its end tag.
+  struct Content {
+    std::string_view raw;
+    std::size_t next;
+  };
+
+  std::size_t depth() const { return names_.size() + unnamed_; }
+
+  const std::string& base() const { return bases_.empty() ? pageUrl_ : bases_.back().url; }
+
+  // The base in effect inside an element: the inherited one, changed by its
+  // own xml:base. A base longer than a URL may be is not taken.
+  std::string elementBase(const Tag& tag) const {
+    std::string_view value;
+    if (!xml::attribute(s_, tag, "xml:base", value)) return base();
+    std::string url = resolveReference(base(), urlText(value));
+    return url.size() <= kLinkUrlLimit ? url : base();
+  }
+
+  // Handles the markup at lt ('<') and returns where reading goes on.
+  std::size_t step(std::size_t lt) {
+    if (xml::startsAt(s_, lt, "<!--")) return xml::commentEnd(s_, lt);
+    if (xml::startsAt(s_, lt, "<![CDATA[")) return xml::cdataEnd(s_, lt);
+    if (xml::startsAt(s_, lt, "<!")) return xml::declarationEnd(s_, lt);
+    if (xml::startsAt(s_, lt, "<?")) return xml::piEnd(s_, lt);
+    Tag tag;
+    if (!xml::readTag(s_, lt, tag)) return lt + 1;
+    if (tag.end) {
+      endTag(tag.name);
+      return tag.next;
+    }
+    return startTag(tag);
+  }
+
+  void open(const Tag& tag) {
+    if (tag.selfClosing) return;
+    std::string_view value;
+    const bool hasBase = xml::attribute(s_, tag, "xml:base", value);
+    std::string url = hasBase && bases_.size() < kBaseDepth ? elementBase(tag) : std::string();
+    if (names_.size() < kNamedDepth && unnamed_ == 0) {
+      names_.push_back(tag.name);
+    } else {
+      ++unnamed_;
+    }
+    if (!url.empty()) bases_.push_back(Base{depth(), std::move(url)});
+  }
+
+  // Closes elements until `d` are open.
+  void closeTo(std::size_t d) {
+    while (depth() > d) {
+      if (unnamed_ > 0) {
+        --unnamed_;
+      } else {
+        names_.pop_back();
+      }
+    }
+    while (!bases_.empty() && bases_.back().depth > d) bases_.pop_back();
+    if (inItem_ && depth() < itemDepth_) finishItem();
+  }
+
+  void endTag(std::string_view name) {
+    if (inItem_ && name == itemName_ && depth() >= itemDepth_) {
+      closeTo(itemDepth_ - 1);
+      return;
+    }
+    if (unnamed_ > 0) {
+      closeTo(depth() - 1);
+      return;
+    }
+    // An end tag with no open element of its name nearby is stray.
+    for (std::size_t k = names_.size(), reach = 0; k > 0 && reach < kEndTagReach; --k, ++reach) {
+      if (names_[k - 1] == name) {
+        closeTo(k - 1);
+        return;
+      }
+    }
+  }
+
+  bool isItem(std::string_view local) const { return local == (kind_ == FeedKind::kAtom ? "entry" : "item"); }
+
+  // Returns where reading goes on: past the tag, or past the element when
+  // it was read whole.
+  std::size_t startTag(const Tag& tag) {
+    const std::string_view local = xml::localName(tag.name);
+    if (isItem(local)) {
+      if (inItem_) closeTo(itemDepth_ - 1);
+      if (tag.selfClosing) return tag.next;
+      open(tag);
+      inItem_ = true;
+      itemDepth_ = depth();
+      itemName_ = tag.name;
+      itemPrefix_ = xml::prefixOf(tag.name);
+      title_ = {};
+      hasTitle_ = false;
+      link_.clear();
+      guid_.clear();
+      noEnd_.clear();
+      return tag.next;
+    }
+    if (inItem_ && depth() == itemDepth_ && xml::prefixOf(tag.name) == itemPrefix_) {
+      const std::size_t next = itemChild(tag, local);
+      if (next != npos) return next;
+    }
+    open(tag);
+    return tag.next;
+  }
+
+  // A direct child of the item: where reading goes on when it was read
+  // whole, else npos.
+  std::size_t itemChild(const Tag& tag, std::string_view local) {
+    std::string_view value;
+    if (local == "title" && !hasTitle_) {
+      markup_ = TitleMarkup::kHtml;
+      if (kind_ == FeedKind::kAtom) markup_ = atomMarkup(xml::attribute(s_, tag, "type", value) ? value : "");
+      Content c;
+      if (!content(tag, c)) return npos;
+      title_ = c.raw;
+      hasTitle_ = true;
+      return c.next;
+    }
+    if (kind_ == FeedKind::kAtom) {
+      if (local == "link" && link_.empty()) {
+        std::string_view rel, type, href;
+        const bool alternate = !xml::attribute(s_, tag, "rel", rel) || trimBlanks(rel) == "alternate";
+        const bool html = !xml::attribute(s_, tag, "type", type) || isHtmlType(type);
+        if (alternate && html && xml::attribute(s_, tag, "href", href)) take(link_, elementBase(tag), urlText(href));
+      }
+      return npos;
+    }
+    if (local == "link" && link_.empty()) {
+      Content c;
+      if (!content(tag, c)) return npos;
+      take(link_, elementBase(tag), urlText(c.raw));
+      return c.next;
+    }
+    if (local == "guid" && guid_.empty()) {
+      Content c;
+      if (!content(tag, c)) return npos;
+      const bool permalink = !xml::attribute(s_, tag, "isPermaLink", value) ||
+                             !equalsIgnoreAsciiCase(trimBlanks(value), "false");
+      std::string ref = urlText(c.raw);
+      // A guid is an identifier: only an absolute URL is a link.
+      if (permalink && (startsWithIgnoreAsciiCase(ref, "http://") || startsWithIgnoreAsciiCase(ref, "https://")))
+        take(guid_, base(), ref);
+      return c.next;
+    }
+    return npos;
+  }
+
+  void take(std::string& slot, const std::string& base, const std::string& ref) {
+    if (ref.empty()) return;
+    std::string url = resolveReference(base, ref);
+    if (isUsable(url)) slot = std::move(url);
+  }
+
+  // The content of the item's child whose start tag is `tag`, up to its
+  // end tag outside CDATA sections. False when no end tag comes before the
+  // item ends (its own end tag, or the start of another item): the element
+  // is then read as any other. So a search never passes the item's end, and
+  // a name looked for in vain is not looked for again in the same item: a
+  // feed full of unclosed titles is still read in linear time.
+  bool content(const Tag& tag, Content& c) {
+    if (tag.selfClosing) {
+      c = Content{std::string_view(), tag.next};
+      return true;
+    }
+    for (std::string_view name : noEnd_)
+      if (name == tag.name) return false;
+    const std::size_t n = s_.size();
+    for (std::size_t at = tag.next; at < n;) {
+      const std::size_t lt = s_.find('<', at);
+      if (lt == npos) break;
+      if (xml::startsAt(s_, lt, "<![CDATA[")) {
+        at = xml::cdataEnd(s_, lt);
+        continue;
+      }
+      const bool end = lt + 1 < n && s_[lt + 1] == '/';
+      const std::size_t nameAt = lt + (end ? 2 : 1);
+      std::size_t nameEnd = nameAt;
+      while (nameEnd < n && !xml::isSpace(s_[nameEnd]) && s_[nameEnd] != '>' && s_[nameEnd] != '/' &&
+             s_[nameEnd] != '<')
+        ++nameEnd;
+      const std::string_view name = s_.substr(nameAt, nameEnd - nameAt);
+      if (end && name == tag.name) {
+        const std::size_t gt = s_.find('>', nameEnd);
+        c = Content{s_.substr(tag.next, lt - tag.next), gt == npos ? n : gt + 1};
+        return true;
+      }
+      if ((end && name == itemName_) || (!end && isItem(xml::localName(name)))) break;
+      at = nameEnd > lt + 1 ? nameEnd : lt + 1;
+    }
+    if (noEnd_.size() < kNoEndNames) noEnd_.push_back(tag.name);
+    return false;
+  }
+
+  void finishItem() {
+    inItem_ = false;
+    const std::string& url = link_.empty() ? guid_ : link_;
+    if (!hasTitle_ || url.empty()) return;
+    std::string headline = titleText(title_, markup_);
+    if (headline.size() < kShortestHeadline) return;
+    cutInPlace(headline, kHeadlineLimit);
+    LinkItem& item = items_.emplace_back();
+    item.headline = std::move(headline);
+    item.url = url;
+    cutInPlace(item.url, kLinkUrlLimit);
+  }
+
+  const std::string_view s_;
+  const FeedKind kind_;
+  const std::string pageUrl_;
+  std::vector<std::string_view> names_;
+  std::size_t unnamed_ = 0;
+  std::vector<Base> bases_;
+  // Names of the current item's children whose end tag was looked for in vain.
+  std::vector<std::string_view> noEnd_;
+
+  bool inItem_ = false;
+  std::size_t itemDepth_ = 0;
+  std::string_view itemName_, itemPrefix_;
+  std::string_view title_;
+  bool hasTitle_ = false;
+  TitleMarkup markup_ = TitleMarkup::kHtml;
+  std::string link_, guid_;
+  std::vector<LinkItem> items_;
+};
+
+}  // namespace
+
+std::vector<LinkItem> readFeedItems(std::string_view text, std::size_t from, FeedKind kind,
+                                    std::string_view pageUrl) {
+  return FeedReader(text, kind, pageUrl).run(from);
+}
+
+}  // namespace ls
