@@ -3,6 +3,7 @@
 #include <new>
 
 #include "common/file_io.h"
+#include "engine/feed_page.h"
 #include "engine/page_text.h"
 #include "engine/site_log.h"
 #include "settings/settings_file.h"
@@ -20,6 +21,16 @@ HeadlineFilters readHeadlineFilters(const EngineContext& ctx) {
   return f;
 }
 
+std::vector<LinkItem> pageLinks(std::string& fileBytes, std::string_view siteUrl, std::string_view extract,
+                                const HeadlineFilters& filters) {
+  if (std::optional<std::vector<LinkItem>> items = readFeed(fileBytes, siteUrl)) {
+    filterFeedItems(*items, extract, filters);
+    return std::move(*items);
+  }
+  scanTextInPlace(fileBytes);
+  return extractLinks(fileBytes, siteUrl, extract, filters);
+}
+
 int scanPage(const EngineContext& ctx, const std::string& siteName, const std::string& extract,
              const std::string& siteUrl) {
   ctx.ui->setStatus(1, kMsgScanning);
@@ -34,9 +45,8 @@ int scanPage(const EngineContext& ctx, const std::string& siteName, const std::s
       if (!bytes) ctx.ui->fatal(kMsgCannotOpenFile);
       // The page's own buffer becomes the text, so the page is held once.
       text = std::move(*bytes);
-      scanTextInPlace(text);
     }
-    links = extractLinks(text, siteUrl, extract, readHeadlineFilters(ctx));
+    links = pageLinks(text, siteUrl, extract, readHeadlineFilters(ctx));
   } catch (const std::bad_alloc&) {
     ctx.ui->fatal(kMsgOutOfMemory);
   }

@@ -13,6 +13,11 @@ namespace ls {
 // Reads `DELETE` and `DISREGARD` from the settings file.
 HeadlineFilters readHeadlineFilters(const EngineContext& ctx);
 
+// The links the check takes from the page file's bytes: a feed's items
+// (feed_page.h), or the page's links, scanned in the bytes' own buffer.
+std::vector<LinkItem> pageLinks(std::string& fileBytes, std::string_view siteUrl, std::string_view extract,
+                                const HeadlineFilters& filters);
+
 // Scans the page file for the site: status text, join, conversion, comment
 // removal, link extraction, appending to the site log, then detection.
 // Returns kNews when a new link was found, kNoLinks when the page gave no

@@ -1,9 +1,9 @@
 // linkscout-scan: the page scan and the wizard's link listing on a saved page
-// file, for tuning a site's extraction strings without the window.
+// or feed file, for tuning a site's extraction strings without the window.
 //
 //   linkscout-scan [--url URL] [--extract STRINGS] [--delete LIST] [--disregard LIST] PAGEFILE
 //   linkscout-scan --sites SITEFILE --site N [--settings INIFILE] PAGEFILE
-//   linkscout-scan --wizard PAGEFILE
+//   linkscout-scan [--url URL] --wizard PAGEFILE
 //   linkscout-scan --convert PAGEFILE
 //
 // Output is Shift_JIS, one line feed after each line.
@@ -20,6 +20,7 @@
 
 #include "common/cp932.h"
 #include "common/text.h"
+#include "engine/feed_page.h"
 #include "engine/link_extract.h"
 #include "engine/page_scan.h"
 #include "engine/page_text.h"
@@ -33,7 +34,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: linkscout-scan [--url URL] [--extract STRINGS] [--delete LIST] [--disregard LIST] PAGEFILE\n"
     "       linkscout-scan --sites SITEFILE --site N [--settings INIFILE] PAGEFILE\n"
-    "       linkscout-scan --wizard PAGEFILE\n"
+    "       linkscout-scan [--url URL] --wizard PAGEFILE\n"
     "       linkscout-scan --convert PAGEFILE\n";
 
 enum class Mode { Scan, Wizard, Convert };
@@ -173,12 +174,14 @@ int main(int argc, char** argv) {
   switch (mode) {
     case Mode::Convert:
       {
-        std::string text = ls::scanTextOf(bytes);
+        // A feed is read unjoined: its line breaks are blanks in its titles.
+        std::string text = bytes;
+        if (!ls::feedTextInPlace(text)) text = ls::scanTextOf(bytes);
         std::fwrite(text.data(), 1, text.size(), stdout);
       }
       break;
     case Mode::Wizard:
-      for (const ls::ListedLink& row : ls::listPageLinks(bytes)) {
+      for (const ls::ListedLink& row : ls::listPageLinks(bytes, url)) {
         writeLine(row.headline);
         writeLine(row.link);
       }
@@ -186,8 +189,7 @@ int main(int argc, char** argv) {
     case Mode::Scan: {
       // The page's buffer becomes the text: the page is held once.
       std::string text = std::move(bytes);
-      ls::scanTextInPlace(text);
-      for (const ls::LinkItem& link : ls::extractLinks(text, url, ls::cutToBytes(extract, 498), filters)) {
+      for (const ls::LinkItem& link : ls::pageLinks(text, url, ls::cutToBytes(extract, 498), filters)) {
         writeLine(ls::cutToBytes(link.headline, ls::kLogHeadlineLimit));
         writeLine(ls::cutToBytes(link.url, ls::kLogUrlLimit));
       }
