@@ -22,6 +22,7 @@ namespace {
 
 constexpr std::size_t kFieldBytes = 498;
 constexpr std::size_t kLinkReadBytes = 498;
+constexpr const wchar_t* kEveryItem = L"http";
 
 HWND g_owner = nullptr;
 
@@ -30,6 +31,15 @@ std::string field(HWND dialog, int id, std::size_t bytes = SIZE_MAX) { return co
 HWND links(HWND dialog) { return GetDlgItem(dialog, IDC_WIZ_LIST); }
 
 std::string linkOf(HWND list, int row) { return std::string(cutToBytes(listCellText(list, row, 1), kLinkReadBytes)); }
+
+// A row as listed: its texts and what it stands for.
+ListedLink rowOf(HWND list, int row) {
+  LVITEMW item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = row;
+  ListView_GetItem(list, &item);
+  return ListedLink{listCellText(list, row, 0), linkOf(list, row), static_cast<RowKind>(item.lParam)};
+}
 
 int say(HWND dialog, const char* text) { return app().ui.ask(dialog, text, kProgramTitle, MB_OK); }
 
@@ -42,13 +52,21 @@ void listPage(HWND dialog) {
   // A page file that is gone lists nothing, like the page scan's empty page.
   std::optional<std::string> bytes = readWholeFile(a.ctx.pageFile());
   if (!bytes) return;
-  std::vector<ListedLink> rows = listPageLinks(*bytes);
+  // Relative feed URLs are read against the URL that answered.
+  std::string pageUrl = a.fetcher.fetchedPage().finalUrl;
+  if (pageUrl.empty()) pageUrl = field(dialog, IDC_WIZ_URL, kFieldBytes);
+  std::vector<ListedLink> rows = listPageLinks(*bytes, pageUrl);
+  // A feed needs no narrowing: every item's URL holds "http", so with that
+  // string the new site takes every item.
+  if (!rows.empty() && rows[0].kind == RowKind::kFeedItem && field(dialog, IDC_WIZ_EXTRACT).empty())
+    SetDlgItemTextW(dialog, IDC_WIZ_EXTRACT, kEveryItem);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     std::wstring headline = toWide(rows[i].headline);
     LVITEMW item{};
-    item.mask = LVIF_TEXT;
+    item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = static_cast<int>(i);
     item.pszText = headline.data();
+    item.lParam = static_cast<LPARAM>(rows[i].kind);
     int at = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     std::wstring link = toWide(rows[i].link);
     ListView_SetItemText(list, at, 1, link.data());
@@ -59,6 +77,17 @@ void onFetch(HWND dialog) {
   App& a = app();
   SetTimer(dialog, IDT_WIZARD_POLL, 1000, nullptr);
   wizardFetch(*a.cycle, a.fetcher, a.ui, field(dialog, IDC_WIZ_URL, kFieldBytes));
+}
+
+// Choosing a feed the page announces (double click or Enter) makes that
+// feed the new site's URL and fetches it, so its items are listed instead.
+void onDoubleClick(HWND dialog, int row) {
+  HWND list = links(dialog);
+  if (row < 0 || row >= ListView_GetItemCount(list)) return;
+  ListedLink picked = rowOf(list, row);
+  if (picked.kind != RowKind::kFeedOffer) return;
+  SetDlgItemTextW(dialog, IDC_WIZ_URL, toWide(picked.link).c_str());
+  onFetch(dialog);
 }
 
 void onTick(HWND dialog) {
@@ -88,7 +117,7 @@ void onCheck(HWND dialog) {
     return;
   }
   for (int r = 0; r < rows; ++r) {
-    UINT state = linkMatches(linkOf(list, r), extract) ? LVIS_SELECTED | LVIS_FOCUSED : 0;
+    UINT state = rowMatches(rowOf(list, r), extract) ? LVIS_SELECTED | LVIS_FOCUSED : 0;
     ListView_SetItemState(list, r, state, LVIS_SELECTED | LVIS_FOCUSED);
   }
 }
@@ -134,7 +163,7 @@ void onAdd(HWND dialog) {
   close(dialog);
 }
 
-INT_PTR CALLBACK wizardProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK wizardProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: {
       app().wizardDialog = dialog;
@@ -148,6 +177,13 @@ INT_PTR CALLBACK wizardProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     case WM_TIMER:
       if (wParam == IDT_WIZARD_POLL) onTick(dialog);
       return TRUE;
+    case WM_NOTIFY: {
+      const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lParam);
+      // A double click or Enter on a row.
+      if (hdr->idFrom != IDC_WIZ_LIST || hdr->code != LVN_ITEMACTIVATE) return FALSE;
+      onDoubleClick(dialog, reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem);
+      return TRUE;
+    }
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case IDC_WIZ_FETCH:

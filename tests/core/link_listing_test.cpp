@@ -35,5 +35,34 @@ TEST(LinkListing, CheckMatchesOnTheLinkOnly) {
   EXPECT_TRUE(linkMatches("/x", ",x"));
 }
 
+TEST(LinkListing, AnnouncedFeedsComeFirstAndFeedsListTheirItems) {
+  auto rows = listPageLinks(
+      "<head><link rel=\"alternate\" type=\"application/atom+xml\" title=\"Site news\" href=\"/atom.xml\">"
+      "<link rel=\"alternate stylesheet\" type=\"text/css\" href=\"/alt.css\">"
+      "<link rel=\"alternate\" type=\"application/rss+xml\" href=\"/atom.xml\"></head>"
+      "<a href=one.html>link number one</a>",
+      "http://host/dir/index.html");
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].kind, RowKind::kFeedOffer);
+  EXPECT_EQ(rows[0].headline, feedOfferHeadline("Site news"));
+  EXPECT_EQ(rows[0].link, "http://host/atom.xml");
+  EXPECT_EQ(rows[1].kind, RowKind::kLink);
+
+  rows = listPageLinks("<rss><item><title>the first item</title><link>a.html</link></item>"
+                       "<item><title>the second item</title><link>b.html</link></item></rss>",
+                       "http://host/dir/feed.xml");
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].headline, "the second item");
+  EXPECT_EQ(rows[0].link, "http://host/dir/b.html");
+  EXPECT_EQ(rows[1].kind, RowKind::kFeedItem);
+
+  // A feed's row matches as the check takes items; an offer never does.
+  EXPECT_TRUE(rowMatches(rows[0], "second,/dir/"));
+  EXPECT_FALSE(rowMatches(rows[0], "second,first"));
+  EXPECT_FALSE(rowMatches(ListedLink{"offer", "http://host/", RowKind::kFeedOffer}, "http"));
+  EXPECT_TRUE(rowMatches(ListedLink{"a headline", "/news/", RowKind::kLink}, "news"));
+  EXPECT_FALSE(rowMatches(ListedLink{"news headline", "/x/", RowKind::kLink}, "news"));
+}
+
 }  // namespace
 }  // namespace ls

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 
+#include "common/file_io.h"
 #include "common/wide_win.h"
 #include "net/fetch_texts.h"
 #include "program_fixture.h"
@@ -33,6 +35,44 @@ template <int N>
 void later(std::function<void()> script) {
   g_scripts[N] = std::move(script);
   SetTimer(nullptr, 0, 30, runScript<N>);
+}
+
+// With LINKSCOUT_SCREENSHOT_DIR set, saves the window as it shows on the
+// screen as a BMP file there (for the README's pictures).
+void screenshot(HWND window, const char* name) {
+  const char* dir = std::getenv("LINKSCOUT_SCREENSHOT_DIR");
+  if (!dir) return;
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  lstest::pumpFor(300);
+  RECT r;
+  GetWindowRect(window, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = SelectObject(mem, bitmap);
+  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  SelectObject(mem, old);
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = w;
+  info.biHeight = h;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
+  std::string pixels(stride * static_cast<DWORD>(h), '\0');
+  GetDIBits(mem, bitmap, 0, static_cast<UINT>(h), &pixels[0], reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+  bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+  bytes += pixels;
+  ls::rewriteFile(std::string(dir) + "\\" + name, bytes);
 }
 
 class Dialogs : public lstest::ProgramFixture {
@@ -250,6 +290,82 @@ TEST_F(Dialogs, AboutBoxOpensTheHomePageAndClosesOnlyWithOk) {
   EXPECT_EQ(info.bmWidth, 243);
   EXPECT_EQ(info.bmHeight, 231);
   DeleteObject(picture);
+}
+
+TEST_F(Dialogs, WizardOffersAPagesFeedsAndSwitchesToOneInOneStep) {
+  lstest::TestHttpServer server;
+  const std::string feedUrl = server.url("/feed.xml");
+  server.route("/top", lstest::Reply{lstest::httpResponse(
+                           200, "OK",
+                           "<html><head><title>ひかり通信</title>\n"
+                           "<link rel=\"alternate\" type=\"application/rss+xml\" title=\"ひかり通信 最新記事\" "
+                           "href=\"/feed.xml\">\n"
+                           "<link rel=\"alternate\" type=\"application/atom+xml\" title=\"ひかり通信 コラム\" "
+                           "href=\"/atom.xml\"></head><body>\n"
+                           "<a href=/news/1.html>新型バスの運行が始まる</a>\n<a href=/news/2.html>駅前の再開発が決定</a>\n"
+                           "<a href=/about.html>ひかり通信について</a></body></html>\n",
+                           "Content-Type: text/html; charset=Shift_JIS\r\n")});
+  server.route("/feed.xml", lstest::Reply{lstest::httpResponse(
+                                200, "OK",
+                                "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n<rss version=\"2.0\"><channel>\n"
+                                "<item><title>路線バスの時刻が改正</title><link>/news/3.html</link></item>\n"
+                                "<item><title>新型バスの運行が始まる</title><link>/news/1.html</link></item>\n"
+                                "<item><title>&lt;b&gt;PR&lt;/b&gt; 夏の旅行特集です</title>"
+                                "<link>http://ad.example/x</link></item>\n"
+                                "</channel></rss>\n",
+                                "Content-Type: application/rss+xml\r\n")});
+  bool ranWizard = false;
+  later<0>([&] {
+    HWND settings = ls::app().settingsDialog;
+    ASSERT_NE(settings, nullptr);
+    later<1>([&] {
+      HWND w = ls::app().wizardDialog;
+      ASSERT_NE(w, nullptr);
+      ranWizard = true;
+      HWND list = GetDlgItem(w, IDC_WIZ_LIST);
+      set(w, IDC_WIZ_URL, server.url("/top"));
+      press(w, IDC_WIZ_FETCH);
+      ASSERT_TRUE(lstest::pumpUntil([&] { return ListView_GetItemCount(list) == 5; }, 10000));
+      // The announced feeds first, then the page's links, the last on top.
+      EXPECT_EQ(cell(list, 0, 0), "［フィードに切替］ひかり通信 最新記事");
+      EXPECT_EQ(cell(list, 0, 1), feedUrl);
+      EXPECT_EQ(cell(list, 1, 1), server.url("/atom.xml"));
+      EXPECT_EQ(cell(list, 2, 1), "/about.html");
+      screenshot(w, "wizard_feeds.bmp");
+
+      // Choosing the first feed switches the new site to it.
+      NMITEMACTIVATE activate{};
+      activate.hdr.hwndFrom = list;
+      activate.hdr.idFrom = IDC_WIZ_LIST;
+      activate.hdr.code = LVN_ITEMACTIVATE;
+      activate.iItem = 0;
+      SendMessageW(w, WM_NOTIFY, IDC_WIZ_LIST, reinterpret_cast<LPARAM>(&activate));
+      EXPECT_EQ(get(w, IDC_WIZ_URL), feedUrl);
+      ASSERT_TRUE(lstest::pumpUntil([&] { return ListView_GetItemCount(list) == 3; }, 10000));
+      EXPECT_EQ(cell(list, 0, 0), "PR 夏の旅行特集です");
+      EXPECT_EQ(cell(list, 2, 0), "路線バスの時刻が改正");
+      EXPECT_EQ(cell(list, 2, 1), server.url("/news/3.html"));
+      EXPECT_EQ(get(w, IDC_WIZ_EXTRACT), "http");  // every item, unless narrowed
+      // 確認 selects the items the check would take: each string in the
+      // link or the headline.
+      set(w, IDC_WIZ_EXTRACT, "/news/,バス");
+      press(w, IDC_WIZ_CHECK);
+      EXPECT_FALSE(isSelected(list, 0));
+      EXPECT_TRUE(isSelected(list, 1));
+      EXPECT_TRUE(isSelected(list, 2));
+      screenshot(w, "wizard_feed_items.bmp");
+      set(w, IDC_WIZ_NAME, "ひかり通信");
+      press(w, IDC_WIZ_ADD);
+    });
+    press(settings, IDC_SITE_WIZARD);
+    press(settings, IDC_SET_OK);
+  });
+  command(IDM_SETTINGS);
+  EXPECT_TRUE(ranWizard);
+  ls::SiteList saved = ls::readAllSites(dir_.file("site.ck"), ls::kCheckLimits);
+  ASSERT_EQ(saved.sites.size(), 2u);
+  EXPECT_EQ(saved.sites[0].url, feedUrl);
+  EXPECT_EQ(saved.sites[0].extract, "/news/,バス");
 }
 
 }  // namespace
