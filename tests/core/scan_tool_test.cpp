@@ -1,6 +1,7 @@
 // linkscout-scan, run as users run it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -95,6 +96,38 @@ TEST(ScanTool, ConvertPrintsTheJoinedShiftJisText) {
   ToolRun run = runTool("--convert \"" + page + "\"");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "HTTP/1.0 200 OKContent-Type: text/html; charset=utf-8日本<!--c-->");
+}
+
+TEST(ScanTool, FeedsOfEveryFormatGiveOneHeadlineAndUrlPerItem) {
+  const std::string dir = std::string(LINKSCOUT_TEST_DATA_DIR) + "/feeds/";
+  const struct {
+    const char* file;
+    std::size_t items;
+  } cases[] = {{"rss091_sjis.xml", 3}, {"rss10_eucjp.rdf", 2}, {"rss20_utf8.xml", 3}, {"atom_utf8.xml", 3},
+               {"atom03_utf8.xml", 1}};
+  for (const auto& c : cases) {
+    const std::string path = dir + c.file;
+    std::string expected;
+    std::string bytes = test::readBytes(path);
+    for (const LinkItem& link : pageLinks(bytes, "http://localhost/", "", {}))
+      expected += link.headline + "\n" + link.url + "\n";
+    ToolRun run = runTool("\"" + path + "\"");
+    EXPECT_EQ(run.status, 0) << c.file;
+    EXPECT_EQ(run.out, expected) << c.file;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), static_cast<long>(2 * c.items)) << c.file;
+    // The wizard lists the same items, the last on top.
+    run = runTool("--wizard \"" + path + "\"");
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), static_cast<long>(2 * c.items)) << c.file;
+  }
+  // Extraction strings on a saved feed: each in the URL or the headline.
+  ToolRun run = runTool("--url https://sora.example.jp/ --extract \"/blog/,1 <\" \"" + dir + "atom_utf8.xml\"");
+  EXPECT_EQ(run.out, "1 < 2 & 3 > 2 の数式\nhttps://sora.example.jp/blog/notes/math.html\n");
+  // The feeds a page announces come first in the wizard's list.
+  run = runTool("--url https://hikari.example.jp/ --wizard \"" + dir + "page_with_feeds.html\"");
+  EXPECT_EQ(run.out.substr(0, run.out.find("駅前")),
+            "［フィードに切替］ひかり通信 & 最新記事\nhttps://hikari.example.jp/feed.xml\n"
+            "［フィードに切替］Atom\nhttps://hikari.example.jp/atom.xml\n"
+            "［フィードに切替］RSS 1.0\nhttps://hikari.example.jp/index.rdf\n");
 }
 
 TEST(ScanTool, UnreadableFileExitsWithStatus2) {
