@@ -8,9 +8,9 @@
 
 #include <string>
 
-#include "app/single_instance_win.h"
 #include "common/file_io.h"
 #include "common/wide_win.h"
+#include "program_process.h"
 #include "resources/resource_ids.h"
 #include "settings/ini_file.h"
 #include "sites/site_file.h"
@@ -28,32 +28,16 @@ TEST(ProgramE2E, CheckCommandFromOutsideFetchesAndClosingKeepsEverything) {
   lstest::WinTempDir dir;
   lstest::TestHttpServer server;
   server.route("/news", lstest::Reply{page("外から確認した見出しです")});
-  std::wstring exe = ls::toWide(dir.file("LINKSCOUT.exe"));
-  ASSERT_TRUE(CopyFileW(ls::toWide(LINKSCOUT_EXE).c_str(), exe.c_str(), FALSE));
   ASSERT_TRUE(ls::writeAllSites(dir.file("site.ck"), {{"外部サイト", server.url("/news"), "/story/", true}}));
-
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  std::wstring cmd = L"\"" + exe + L"\"";
-  ASSERT_TRUE(CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             ls::toWide(dir.path()).c_str(), &si, &pi));
-  HWND window = nullptr;
-  lstest::pumpUntil([&] { return (window = ls::mainWindowOf(pi.dwProcessId)) != nullptr; }, 20000);
-  ASSERT_NE(window, nullptr);
+  lstest::ProgramProcess program(dir.path());
+  ASSERT_NE(program.window(), nullptr);
 
   std::string newList = dir.file("LOG\\新着リスト.all.log");
-  ASSERT_TRUE(PostMessageW(window, WM_COMMAND, IDM_CHECK, 0));
+  ASSERT_TRUE(PostMessageW(program.window(), WM_COMMAND, IDM_CHECK, 0));
   EXPECT_TRUE(lstest::pumpUntil([&] { return lstest::fileBytes(newList) != "<missing>"; }, 20000));
   EXPECT_EQ(server.requestCount("/news"), 1);
 
-  ASSERT_TRUE(PostMessageW(window, WM_CLOSE, 0, 0));
-  ASSERT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
-  DWORD code = 1;
-  GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(program.close(), 0);
 
   EXPECT_EQ(lstest::fileBytes(newList),
             "外から確認した見出しです\r\n0\r\n外部サイト\r\n" + server.url("/story/1.html") + "\r\n");
