@@ -126,13 +126,11 @@ class FeedReader {
 
   // Closes elements until `d` are open.
   void closeTo(std::size_t d) {
-    while (depth() > d) {
-      if (unnamed_ > 0) {
-        --unnamed_;
-      } else {
-        names_.pop_back();
-      }
-    }
+    if (depth() <= d) return;
+    const std::size_t drop = depth() - d;
+    const std::size_t deep = drop < unnamed_ ? drop : unnamed_;
+    unnamed_ -= deep;
+    names_.resize(names_.size() - (drop - deep));
     while (!bases_.empty() && bases_.back().depth > d) bases_.pop_back();
     if (inItem_ && depth() < itemDepth_) finishItem();
   }

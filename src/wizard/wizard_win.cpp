@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ namespace {
 constexpr std::size_t kFieldBytes = 498;
 constexpr std::size_t kLinkReadBytes = 498;
 constexpr const wchar_t* kEveryItem = L"http";
+constexpr int kHeadlineColumnWidth = 150;
+constexpr int kHeadlineColumnPadding = 36;  // the check box and the margins
 
 HWND g_owner = nullptr;
 
@@ -44,6 +47,21 @@ ListedLink rowOf(HWND list, int row) {
 int say(HWND dialog, const char* text) { return app().ui.ask(dialog, text, kProgramTitle, MB_OK); }
 
 
+
+// The headline column widens, up to twice its width, so that the titles of
+// the offered feeds can be read; it stays as it is without offers.
+void showOfferTitles(HWND list, const std::vector<ListedLink>& rows) {
+  int width = kHeadlineColumnWidth;
+  for (const ListedLink& row : rows) {
+    if (row.kind != RowKind::kFeedOffer) break;
+    std::wstring text = toWide(row.headline);
+    const int needed =
+        static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str()))) +
+        kHeadlineColumnPadding;
+    width = std::max(width, std::min(needed, 2 * kHeadlineColumnWidth));
+  }
+  ListView_SetColumnWidth(list, 0, width);
+}
 
 void listPage(HWND dialog) {
   App& a = app();
@@ -71,6 +89,7 @@ void listPage(HWND dialog) {
     std::wstring link = toWide(rows[i].link);
     ListView_SetItemText(list, at, 1, link.data());
   }
+  showOfferTitles(list, rows);
 }
 
 void onFetch(HWND dialog) {
@@ -170,7 +189,7 @@ INT_PTR CALLBACK wizardProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       HWND list = links(dialog);
       ListView_SetExtendedListViewStyle(
           list, ListView_GetExtendedListViewStyle(list) | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-      addListColumn(list, 0, "見出し", 150);
+      addListColumn(list, 0, "見出し", kHeadlineColumnWidth);
       addListColumn(list, 1, "リンク", 300);
       return TRUE;
     }
