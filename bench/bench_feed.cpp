@@ -60,12 +60,7 @@ void readFeed(benchmark::State& state, const std::string& page, const char* extr
   state.counters["links"] = static_cast<double>(links);
 }
 
-std::string repeatTo(const std::string& unit, std::size_t bytes) {
-  std::string out;
-  out.reserve(bytes + unit.size());
-  while (out.size() < bytes) out += unit;
-  return out;
-}
+using bench::repeatTo;
 
 std::string rssOf(const std::string& inside) { return "<?xml version=\"1.0\"?><rss><channel>" + inside; }
 

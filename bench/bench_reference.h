@@ -60,6 +60,14 @@ inline std::size_t memmemHrefs(const std::string& page) {
   return count;
 }
 
+// `unit` again and again until the text has at least `bytes` bytes.
+inline std::string repeatTo(const std::string& unit, std::size_t bytes) {
+  std::string out;
+  out.reserve(bytes + unit.size());
+  while (out.size() < bytes) out += unit;
+  return out;
+}
+
 // Times `work` (what Google Benchmark reports) and `reference` in the same
 // iterations and adds the reference's speed and the ratio as counters.
 template <typename Work, typename Reference>

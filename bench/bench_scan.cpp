@@ -37,12 +37,7 @@ const bool kHeapKept = [] {
 }();
 #endif
 
-std::string repeatTo(const std::string& unit, std::size_t bytes) {
-  std::string out;
-  out.reserve(bytes + unit.size());
-  while (out.size() < bytes) out += unit;
-  return out;
-}
+using bench::repeatTo;
 
 // A Shift_JIS news page of about 1 MB with 5,000 links amid markup, as
 // the page file stores it (CR CR LF line ends).
