@@ -32,6 +32,9 @@ std::size_t cdataEnd(std::string_view s, std::size_t i) {
   for (std::size_t from = walked;;) {
     std::size_t hit = s.find("]]>", from);
     if (hit == npos) return s.size();
+    // After an ASCII byte (a character, or the second byte of one) a new
+    // character starts; only after a possible first byte is the walk needed.
+    if (hit > i + 9 && static_cast<unsigned char>(s[hit - 1]) < 0x80) return hit + 3;
     while (walked < hit) {
       std::size_t run = asciiRunEnd(s, walked);
       if (run >= hit) {

@@ -1,6 +1,7 @@
 #include "engine/feed_page.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "common/text.h"
 #include "engine/feed_reader.h"
@@ -13,7 +14,10 @@ namespace ls {
 namespace {
 
 // A NUL byte would end a site log's line early.
-void dropNulBytes(std::string& text) { text.erase(std::remove(text.begin(), text.end(), '\0'), text.end()); }
+void dropNulBytes(std::string& text) {
+  if (std::memchr(text.data(), '\0', text.size()) == nullptr) return;
+  text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
+}
 
 }  // namespace
 

@@ -1,10 +1,12 @@
 #include "engine/feed_reader.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
 #include "common/text.h"
 #include "engine/anchor_walk.h"
+#include "engine/byte_blocks.h"
 #include "engine/feed_markup.h"
 #include "engine/feed_text.h"
 #include "net/redirect.h"
@@ -41,20 +43,80 @@ TitleMarkup atomMarkup(std::string_view type) {
   return TitleMarkup::kText;
 }
 
+// An absolute http or https URL with a path and no dot segment, which
+// resolving would give back unchanged: most items' links.
+bool isPlainAbsolute(std::string_view ref) {
+  std::size_t at;
+  if (startsWithIgnoreAsciiCase(ref, "http://")) {
+    at = 7;
+  } else if (startsWithIgnoreAsciiCase(ref, "https://")) {
+    at = 8;
+  } else {
+    return false;
+  }
+  const std::size_t slash = ref.find('/', at);
+  return slash != npos && slash > at && ref.find("/.", slash) == npos;
+}
+
 // A reference resolved against a base, its fragment kept (the redirect
 // resolver drops it, since a fragment is never sent).
-std::string resolveReference(std::string_view base, std::string_view ref) {
+std::string resolveReference(std::string_view base, std::string ref) {
   const std::size_t hash = ref.find('#');
-  std::string url = resolveLocation(base, ref.substr(0, hash));
-  if (hash != npos) url.append(ref.substr(hash));
+  const std::string_view plain = std::string_view(ref).substr(0, hash);
+  if (isPlainAbsolute(plain)) return ref;
+  std::string url = resolveLocation(base, plain);
+  if (hash != npos) url.append(ref, hash, std::string::npos);
   return url;
 }
 
+bool hasControlByte(std::string_view s) {
+  for (char c : s)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
+  return false;
+}
+
+// An http or https URL with a host and nothing the fetcher would refuse.
 bool isUsable(const std::string& url) {
   if (!startsWithIgnoreAsciiCase(url, "http://") && !startsWithIgnoreAsciiCase(url, "https://")) return false;
+  const std::size_t hostAt = url.find("//") + 2;
+  const std::size_t hostEnd = std::min(url.find('/', hostAt), url.size());
+  // Without a port the split has nothing to refuse but control bytes.
+  if (url.find(':', hostAt) > hostEnd) return hostEnd > hostAt && !hasControlByte(url);
   std::optional<RequestTarget> target = splitUrl(url);
   return target && !target->host.empty();
 }
+
+// The next place at or after a reading position where a marker stands,
+// kept: asked again from a place not past it, the answer is the same.
+// A tag name counts only when a blank, '>' or '/' follows it.
+class NextHit {
+ public:
+  explicit NextHit(std::string needle = {}, bool tagName = false) { look(std::move(needle), tagName); }
+
+  void look(std::string needle, bool tagName) {
+    if (needle == needle_) return;
+    needle_ = std::move(needle);
+    tagName_ = tagName;
+    from_ = npos;
+  }
+
+  std::size_t find(std::string_view s, std::size_t pos) {
+    if (from_ != npos && pos >= from_ && pos <= at_) return at_;
+    from_ = pos;
+    for (at_ = blocks::findPart(s, needle_, pos); at_ != npos && tagName_ && !endsName(s, at_ + needle_.size());)
+      at_ = blocks::findPart(s, needle_, at_ + 1);
+    return at_;
+  }
+
+ private:
+  static bool endsName(std::string_view s, std::size_t at) {
+    return at >= s.size() || xml::isSpace(s[at]) || s[at] == '>' || s[at] == '/';
+  }
+
+  std::string needle_;
+  bool tagName_ = false;
+  std::size_t from_ = npos, at_ = npos;
+};
 
 class FeedReader {
  public:
@@ -63,6 +125,8 @@ class FeedReader {
 
   std::vector<LinkItem> run(std::size_t pos) {
     const std::size_t n = s_.size();
+    // An item takes a few hundred bytes; growing would move every item.
+    items_.reserve(n / 512);
     while (pos < n) {
       const std::size_t lt = s_.find('<', pos);
       if (lt == npos) break;
@@ -114,7 +178,8 @@ class FeedReader {
   void open(const Tag& tag) {
     if (tag.selfClosing) return;
     std::string_view value;
-    const bool hasBase = xml::attribute(s_, tag, "xml:base", value);
+    // `xml:base="x"` needs a dozen bytes; most tags have no attributes.
+    const bool hasBase = tag.attrsEnd - tag.attrsAt >= 12 && xml::attribute(s_, tag, "xml:base", value);
     std::string url = hasBase && bases_.size() < kBaseDepth ? elementBase(tag) : std::string();
     if (names_.size() < kNamedDepth && unnamed_ == 0) {
       names_.push_back(tag.name);
@@ -167,6 +232,8 @@ class FeedReader {
       itemDepth_ = depth();
       itemName_ = tag.name;
       itemPrefix_ = xml::prefixOf(tag.name);
+      endHit_.look(std::string("</") + std::string(tag.name), true);
+      startHit_.look(std::string("<") + std::string(tag.name), false);
       title_ = {};
       hasTitle_ = false;
       link_.clear();
@@ -175,11 +242,56 @@ class FeedReader {
       return tag.next;
     }
     if (inItem_ && depth() == itemDepth_ && xml::prefixOf(tag.name) == itemPrefix_) {
-      const std::size_t next = itemChild(tag, local);
-      if (next != npos) return next;
+      std::size_t next = itemChild(tag, local);
+      if (next == npos) {
+        open(tag);
+        next = tag.next;
+      }
+      // Once the item has its title and its link, the rest of it is
+      // passed over up to its end.
+      return hasTitle_ && !link_.empty() ? itemEnd(next) : next;
     }
     open(tag);
     return tag.next;
+  }
+
+  // The name of the tag at lt ('<'): "</name" or "<name".
+  struct TagName {
+    bool end;
+    std::string_view name;
+    std::size_t after;  // just past the name
+  };
+  TagName tagNameAt(std::size_t lt) const {
+    const std::size_t n = s_.size();
+    const bool end = lt + 1 < n && s_[lt + 1] == '/';
+    const std::size_t at = lt + (end ? 2 : 1);
+    std::size_t k = at;
+    while (k < n && !xml::isSpace(s_[k]) && s_[k] != '>' && s_[k] != '/' && s_[k] != '<') ++k;
+    return TagName{end, s_.substr(at, k - at), k};
+  }
+
+  // The item's end tag, or the start of another item.
+  bool endsItem(const TagName& t) const {
+    return t.end ? t.name == itemName_ : isItem(xml::localName(t.name));
+  }
+
+  // Where the current item ends, from `pos` on, outside CDATA sections and
+  // comments: its end tag, or another item's start tag written the same
+  // way; the text's end when neither comes. Each marker is looked for with
+  // memmem and the answer kept until reading passes it, so the rest of
+  // every item is passed over at memmem's speed and in linear time.
+  std::size_t itemEnd(std::size_t pos) {
+    const std::size_t n = s_.size();
+    while (pos < n) {
+      const std::size_t end = endHit_.find(s_, pos);
+      const std::size_t next = startHit_.find(s_, pos);
+      const std::size_t stop = std::min(end, next);
+      const std::size_t cdata = cdataHit_.find(s_, pos);
+      const std::size_t comment = commentHit_.find(s_, pos);
+      if (std::min(cdata, comment) >= stop) return stop == npos ? n : stop;
+      pos = cdata < comment ? xml::cdataEnd(s_, cdata) : xml::commentEnd(s_, comment);
+    }
+    return n;
   }
 
   // A direct child of the item: where reading goes on when it was read
@@ -200,14 +312,14 @@ class FeedReader {
         std::string_view rel, type, href;
         const bool alternate = !xml::attribute(s_, tag, "rel", rel) || trimBlanks(rel) == "alternate";
         const bool html = !xml::attribute(s_, tag, "type", type) || isHtmlType(type);
-        if (alternate && html && xml::attribute(s_, tag, "href", href)) take(link_, elementBase(tag), urlText(href));
+        if (alternate && html && xml::attribute(s_, tag, "href", href)) take(link_, elementBase(tag), href);
       }
       return npos;
     }
     if (local == "link" && link_.empty()) {
       Content c;
       if (!content(tag, c)) return npos;
-      take(link_, elementBase(tag), urlText(c.raw));
+      take(link_, elementBase(tag), c.raw);
       return c.next;
     }
     if (local == "guid" && guid_.empty()) {
@@ -218,15 +330,16 @@ class FeedReader {
       std::string ref = urlText(c.raw);
       // A guid is an identifier: only an absolute URL is a link.
       if (permalink && (startsWithIgnoreAsciiCase(ref, "http://") || startsWithIgnoreAsciiCase(ref, "https://")))
-        take(guid_, base(), ref);
+        take(guid_, base(), c.raw);
       return c.next;
     }
     return npos;
   }
 
-  void take(std::string& slot, const std::string& base, const std::string& ref) {
-    if (ref.empty()) return;
-    std::string url = resolveReference(base, ref);
+  void take(std::string& slot, std::string_view base, std::string_view raw) {
+    std::string url = urlText(raw);
+    if (url.empty()) return;
+    url = resolveReference(base, std::move(url));
     if (isUsable(url)) slot = std::move(url);
   }
 
@@ -251,20 +364,14 @@ class FeedReader {
         at = xml::cdataEnd(s_, lt);
         continue;
       }
-      const bool end = lt + 1 < n && s_[lt + 1] == '/';
-      const std::size_t nameAt = lt + (end ? 2 : 1);
-      std::size_t nameEnd = nameAt;
-      while (nameEnd < n && !xml::isSpace(s_[nameEnd]) && s_[nameEnd] != '>' && s_[nameEnd] != '/' &&
-             s_[nameEnd] != '<')
-        ++nameEnd;
-      const std::string_view name = s_.substr(nameAt, nameEnd - nameAt);
-      if (end && name == tag.name) {
-        const std::size_t gt = s_.find('>', nameEnd);
+      const TagName t = tagNameAt(lt);
+      if (t.end && t.name == tag.name) {
+        const std::size_t gt = s_.find('>', t.after);
         c = Content{s_.substr(tag.next, lt - tag.next), gt == npos ? n : gt + 1};
         return true;
       }
-      if ((end && name == itemName_) || (!end && isItem(xml::localName(name)))) break;
-      at = nameEnd > lt + 1 ? nameEnd : lt + 1;
+      if (endsItem(t)) break;
+      at = t.after > lt + 1 ? t.after : lt + 1;
     }
     if (noEnd_.size() < kNoEndNames) noEnd_.push_back(tag.name);
     return false;
@@ -279,7 +386,7 @@ class FeedReader {
     cutInPlace(headline, kHeadlineLimit);
     LinkItem& item = items_.emplace_back();
     item.headline = std::move(headline);
-    item.url = url;
+    item.url = std::move(link_.empty() ? guid_ : link_);
     cutInPlace(item.url, kLinkUrlLimit);
   }
 
@@ -300,6 +407,8 @@ class FeedReader {
   TitleMarkup markup_ = TitleMarkup::kHtml;
   std::string link_, guid_;
   std::vector<LinkItem> items_;
+  NextHit endHit_, startHit_;
+  NextHit cdataHit_{"<![CDATA["}, commentHit_{"<!--"};
 };
 
 }  // namespace

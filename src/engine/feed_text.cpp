@@ -209,18 +209,31 @@ void appendXmlText(std::string& out, std::string_view raw) {
 }
 
 std::string titleText(std::string_view raw, TitleMarkup markup) {
+  // Most titles are plain text already: no markup, no reference, single
+  // blanks inside, none at either end.
+  bool plain = !raw.empty() && raw.front() != ' ' && raw.back() != ' ';
+  for (std::size_t i = 0; plain && i < raw.size(); ++i) {
+    const char c = raw[i];
+    plain = c != '<' && c != '&' && (c == ' ' ? raw[i + 1] != ' ' : !isBlankByte(c));
+  }
+  if (plain) return std::string(raw);
   std::string text;
   text.reserve(raw.size());
   appendXmlText(text, raw);
   if (markup == TitleMarkup::kHtml) {
-    stripHtmlTags(text);
-    text = decodeReferences(text);
+    if (text.find('<') != std::string::npos) stripHtmlTags(text);
+    if (text.find('&') != std::string::npos) text = decodeReferences(text);
   }
   collapseBlanks(text);
   return text;
 }
 
 std::string urlText(std::string_view raw) {
+  // Most links are written plain.
+  raw = trimBlanks(raw);
+  bool plain = true;
+  for (char c : raw) plain = plain && c != '<' && c != '&' && c != '\t' && c != '\r' && c != '\n';
+  if (plain) return std::string(raw);
   std::string text;
   appendXmlText(text, raw);
   std::size_t w = 0;
