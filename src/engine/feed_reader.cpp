@@ -1,6 +1,7 @@
 #include "engine/feed_reader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -85,38 +86,6 @@ bool isUsable(const std::string& url) {
   std::optional<RequestTarget> target = splitUrl(url);
   return target && !target->host.empty();
 }
-
-// The next place at or after a reading position where a marker stands,
-// kept: asked again from a place not past it, the answer is the same.
-// A tag name counts only when a blank, '>' or '/' follows it.
-class NextHit {
- public:
-  explicit NextHit(std::string needle = {}, bool tagName = false) { look(std::move(needle), tagName); }
-
-  void look(std::string needle, bool tagName) {
-    if (needle == needle_) return;
-    needle_ = std::move(needle);
-    tagName_ = tagName;
-    from_ = npos;
-  }
-
-  std::size_t find(std::string_view s, std::size_t pos) {
-    if (from_ != npos && pos >= from_ && pos <= at_) return at_;
-    from_ = pos;
-    for (at_ = blocks::findPart(s, needle_, pos); at_ != npos && tagName_ && !endsName(s, at_ + needle_.size());)
-      at_ = blocks::findPart(s, needle_, at_ + 1);
-    return at_;
-  }
-
- private:
-  static bool endsName(std::string_view s, std::size_t at) {
-    return at >= s.size() || xml::isSpace(s[at]) || s[at] == '>' || s[at] == '/';
-  }
-
-  std::string needle_;
-  bool tagName_ = false;
-  std::size_t from_ = npos, at_ = npos;
-};
 
 class FeedReader {
  public:
@@ -232,8 +201,6 @@ class FeedReader {
       itemDepth_ = depth();
       itemName_ = tag.name;
       itemPrefix_ = xml::prefixOf(tag.name);
-      endHit_.look(std::string("</") + std::string(tag.name), true);
-      startHit_.look(std::string("<") + std::string(tag.name), false);
       title_ = {};
       hasTitle_ = false;
       link_.clear();
@@ -277,19 +244,37 @@ class FeedReader {
 
   // Where the current item ends, from `pos` on, outside CDATA sections and
   // comments: its end tag, or another item's start tag written the same
-  // way; the text's end when neither comes. Each marker is looked for with
-  // memmem and the answer kept until reading passes it, so the rest of
-  // every item is passed over at memmem's speed and in linear time.
+  // way; the text's end when neither comes. One walk from '<' to '<', which
+  // jumps over CDATA sections and comments: linear, and each byte is looked
+  // at once.
   std::size_t itemEnd(std::size_t pos) {
     const std::size_t n = s_.size();
+    const char* const text = s_.data();
+    const std::size_t nameSize = itemName_.size();
     while (pos < n) {
-      const std::size_t end = endHit_.find(s_, pos);
-      const std::size_t next = startHit_.find(s_, pos);
-      const std::size_t stop = std::min(end, next);
-      const std::size_t cdata = cdataHit_.find(s_, pos);
-      const std::size_t comment = commentHit_.find(s_, pos);
-      if (std::min(cdata, comment) >= stop) return stop == npos ? n : stop;
-      pos = cdata < comment ? xml::cdataEnd(s_, cdata) : xml::commentEnd(s_, comment);
+      const void* hit = std::memchr(text + pos, '<', n - pos);
+      if (!hit) return n;
+      const std::size_t lt = static_cast<std::size_t>(static_cast<const char*>(hit) - text);
+      const std::size_t rest = n - lt;
+      if (rest > 1 && text[lt + 1] == '/') {
+        // "</name" ending the name: the item's own end tag.
+        const std::size_t after = lt + 2 + nameSize;
+        if (rest >= 2 + nameSize && std::memcmp(text + lt + 2, itemName_.data(), nameSize) == 0 &&
+            (after >= n || xml::isSpace(text[after]) || text[after] == '>' || text[after] == '/'))
+          return lt;
+      } else if (rest > 1 && text[lt + 1] == '!') {
+        if (xml::startsAt(s_, lt, "<![CDATA[")) {
+          pos = xml::cdataEnd(s_, lt);
+          continue;
+        }
+        if (xml::startsAt(s_, lt, "<!--")) {
+          pos = xml::commentEnd(s_, lt);
+          continue;
+        }
+      } else if (rest >= 1 + nameSize && std::memcmp(text + lt + 1, itemName_.data(), nameSize) == 0) {
+        return lt;  // "<name...": another item written the same way
+      }
+      pos = lt + 1;
     }
     return n;
   }
@@ -407,8 +392,6 @@ class FeedReader {
   TitleMarkup markup_ = TitleMarkup::kHtml;
   std::string link_, guid_;
   std::vector<LinkItem> items_;
-  NextHit endHit_, startHit_;
-  NextHit cdataHit_{"<![CDATA["}, commentHit_{"<!--"};
 };
 
 }  // namespace
