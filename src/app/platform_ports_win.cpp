@@ -16,7 +16,7 @@ void WindowTimer::arm(std::int64_t periodMs) {
 void WindowTimer::stop() { KillTimer(window_, id_); }
 
 void WaveSoundPlayer::play(const std::string& path) {
-  PlaySoundW(toWide(path).c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
+  PlaySoundW(pathToWide(path).c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
 }
 
 }  // namespace ls

@@ -16,8 +16,7 @@ std::string executableDirectory() {
     DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (n == 0) return std::string();
     if (n < path.size()) {
-      std::string sjis = fromWide(std::wstring_view(path.data(), n));
-      std::optional<AppPaths> paths = computeAppPaths(sjis);
+      std::optional<AppPaths> paths = computeAppPaths(pathFromWide(std::wstring_view(path.data(), n)));
       return paths ? paths->directory : std::string();
     }
     path.resize(path.size() * 2);

@@ -7,7 +7,8 @@
 
 namespace ls {
 
-// The directory of the running executable, ending in a backslash.
+// The directory of the running executable, ending in a backslash, as a path
+// text that keeps every character of its folder names.
 std::string executableDirectory();
 
 // Start-up after the sockets: menus, paths, the owner window (which prepares

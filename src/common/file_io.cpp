@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "common/cp932.h"
+#include "common/paths.h"
 #include "common/text.h"
 
 namespace ls {
@@ -11,7 +12,8 @@ namespace fs = std::filesystem;
 
 fs::path toFsPath(std::string_view sjisPath) {
 #ifdef _WIN32
-  std::u16string wide = cp932ToUtf16(sjisPath);
+  // Escapes of the system's own path come back as the characters they were.
+  std::u16string wide = pathTextToUtf16(sjisPath);
   return fs::path(std::wstring(wide.begin(), wide.end()));
 #else
   return fs::path(cp932ToUtf8(sjisPath));

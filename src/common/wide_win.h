@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "common/cp932.h"
+#include "common/paths.h"
 
 namespace ls {
 
@@ -17,6 +18,17 @@ inline std::wstring toWide(std::string_view sjis) {
 
 inline std::string fromWide(std::wstring_view wide) {
   return utf16ToCp932(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
+}
+
+// Paths cross the boundary losslessly: a folder name with characters that
+// Shift_JIS lacks still names the same folder on the way back.
+inline std::string pathFromWide(std::wstring_view wide) {
+  return pathTextFromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
+}
+
+inline std::wstring pathToWide(std::string_view pathText) {
+  std::u16string u = pathTextToUtf16(pathText);
+  return std::wstring(u.begin(), u.end());
 }
 
 }  // namespace ls

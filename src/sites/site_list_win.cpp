@@ -154,7 +154,7 @@ void importSiteFile(HWND dialog) {
                         g_importPath)) {
     return;
   }
-  SiteList file = readAllSites(fromWide(g_importPath), kImportLimits);
+  SiteList file = readAllSites(pathFromWide(g_importPath), kImportLimits);
   if (file.status == SiteFileStatus::kCannotOpen) return;
   std::vector<Site> rows = siteListRows(dialog);
   std::size_t before = rows.size();

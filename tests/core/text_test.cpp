@@ -106,6 +106,34 @@ TEST(Paths, ApplicationDirectoryEndsInASeparator) {
             "dir" + std::string(1, kPathSep) + "LOG" + kPathSep + "x.log");
 }
 
+// Folder names the system hands over reach the file system unchanged, and
+// the Shift_JIS names joined to them stay Shift_JIS.
+TEST(Paths, SystemPathsSurviveTheShiftJisForm) {
+  struct Case {
+    std::u16string wide;
+    std::string text;
+  };
+  const Case cases[] = {
+      {u"C:\\LINKSCOUT\\", "C:\\LINKSCOUT\\"},
+      {u"C:\\新着\\", "C:\\新着\\"},
+      {u"C:\\Zo\u00EB\\", "C:\\Zo\xFF" "00EB\\"},
+      {u"\uD55C\uAE00", "\xFF" "D55C\xFF" "AE00"},
+      {u"\U0001F600", "\xFF" "D83D\xFF" "DE00"},     // a pair, unit by unit
+      {u"\u00A5~", "\xFF" "00A5~"},                 // yen sign: 0x5C reads back as a backslash
+      {u"\uFFFD", "\xFF" "FFFD"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(pathTextFromUtf16(c.wide), c.text);
+    EXPECT_EQ(pathTextToUtf16(c.text), c.wide);
+  }
+  // A Shift_JIS site name joined to an escaped directory is read as before.
+  std::string joined = pathTextFromUtf16(u"D:\\\uD55C\\") + "LOG\\ニュース.log";
+  EXPECT_EQ(pathTextToUtf16(joined), u"D:\\\uD55C\\LOG\\ニュース.log");
+  // Bytes that only look like the start of an escape are Shift_JIS as ever.
+  EXPECT_EQ(pathTextToUtf16("\xFF" "12"), u"\uFFFD12");
+  EXPECT_EQ(pathTextToUtf16("\xFF" "12G4"), u"\uFFFD12G4");
+}
+
 TEST(TextTest, FindCharMatchesFindNearAndFar) {
   std::string text = "0123456789abcdefghij" + std::string(100, '-') + "<x<";
   for (char c : {'0', '7', '8', 'j', '<', 'x', '?'}) {

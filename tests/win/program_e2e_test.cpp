@@ -56,4 +56,25 @@ TEST(ProgramE2E, CheckCommandFromOutsideFetchesAndClosingKeepsEverything) {
   EXPECT_EQ(ls::readAllSites(dir.file("site.ck"), ls::kCheckLimits).sites.size(), 1u);
 }
 
+// A folder whose name Shift_JIS cannot hold (a Latin letter with a
+// diaeresis and Hangul): the program still starts there and makes its files
+// beside itself.
+TEST(ProgramE2E, RunsFromAFolderNamedOutsideShiftJis) {
+  lstest::WinTempDir dir;
+  std::wstring folder = ls::toWide(dir.path()) + L"Zo\u00EB \uD55C\uAE00\\";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  lstest::ProgramProcess program(ls::pathFromWide(folder));
+  ASSERT_NE(program.window(), nullptr);
+  // The window exists before the start has finished; it is shown at the end.
+  EXPECT_TRUE(lstest::pumpUntil([&] { return IsWindowVisible(program.window()) != FALSE; }, 20000));
+  auto attributes = [&](const wchar_t* name) { return GetFileAttributesW((folder + name).c_str()); };
+  for (const wchar_t* name : {L"TEMPORARY", L"LOG"}) {
+    EXPECT_NE(attributes(name), INVALID_FILE_ATTRIBUTES) << ls::fromWide(name);
+    EXPECT_TRUE(attributes(name) & FILE_ATTRIBUTE_DIRECTORY) << ls::fromWide(name);
+  }
+  EXPECT_NE(attributes(L"site.ck"), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(attributes(L"LINKSCOUT.ini"), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(program.close(), 0);
+}
+
 }  // namespace

@@ -14,15 +14,16 @@ namespace lstest {
 
 class ProgramProcess {
  public:
-  // Copies the program into `dir` and starts it; window() is its wndmain
-  // window once it has one, else null.
+  // Copies the program into `dir` (a path text, which may name a folder
+  // outside Shift_JIS) and starts it; window() is its wndmain window once it
+  // has one, else null.
   explicit ProgramProcess(const std::string& dir) {
-    std::wstring exe = ls::toWide(dir + "LINKSCOUT.exe");
+    std::wstring exe = ls::pathToWide(dir + "LINKSCOUT.exe");
     if (!CopyFileW(ls::toWide(LINKSCOUT_EXE).c_str(), exe.c_str(), FALSE)) return;
     STARTUPINFOW si{};
     si.cb = sizeof si;
     std::wstring cmd = L"\"" + exe + L"\"";
-    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, ls::toWide(dir).c_str(), &si,
+    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, ls::pathToWide(dir).c_str(), &si,
                         &pi_))
       return;
     pumpUntil([&] { return (window_ = ls::mainWindowOf(pi_.dwProcessId)) != nullptr; }, 20000);
