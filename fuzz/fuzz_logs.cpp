@@ -15,7 +15,7 @@
 #include "engine/engine_context.h"
 #include "engine/site_log.h"
 #include "logs/log_switcher.h"
-#include "logs/new_list.h"
+#include "engine/new_list.h"
 #include "settings/ini_file.h"
 #include "sites/site_file.h"
 

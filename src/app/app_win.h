@@ -13,7 +13,7 @@
 #include "app/platform_ports_win.h"
 #include "engine/check_cycle.h"
 #include "engine/engine_context.h"
-#include "logs/shown_log.h"
+#include "engine/shown_log.h"
 #include "logs/log_switcher_win.h"
 #include "net/fetch_win.h"
 #include "resources/resource_ids.h"

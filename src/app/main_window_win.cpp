@@ -13,7 +13,7 @@
 #include "common/program.h"
 #include "common/wide_win.h"
 #include "engine/news_entry.h"
-#include "logs/new_list.h"
+#include "engine/new_list.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_file.h"
 #include "sites/first_run.h"

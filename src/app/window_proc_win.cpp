@@ -13,7 +13,7 @@
 #include "settings/settings_dialog_win.h"
 #include "common/file_io.h"
 #include "engine/engine_context.h"
-#include "logs/new_list.h"
+#include "engine/new_list.h"
 #include "resources/resource_ids.h"
 #include "settings/ini_file.h"
 #include "settings/settings_file.h"

@@ -5,7 +5,7 @@
 #include "engine/news_entry.h"
 #include "engine/page_scan.h"
 #include "engine/site_log.h"
-#include "logs/new_list.h"
+#include "engine/new_list.h"
 #include "settings/settings_file.h"
 #include "sites/site_file.h"
 

@@ -11,7 +11,7 @@
 
 #include "engine/cycle_ports.h"
 #include "engine/engine_context.h"
-#include "logs/shown_log.h"
+#include "engine/shown_log.h"
 
 namespace ls {
 

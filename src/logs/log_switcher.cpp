@@ -6,7 +6,7 @@
 #include "common/text.h"
 #include "engine/news_entry.h"
 #include "engine/site_log.h"
-#include "logs/new_list.h"
+#include "engine/new_list.h"
 #include "settings/settings_file.h"
 #include "sites/site_file.h"
 

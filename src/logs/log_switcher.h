@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/engine_context.h"
-#include "logs/shown_log.h"
+#include "engine/shown_log.h"
 
 namespace ls {
 

@@ -5,7 +5,7 @@
 #include "common/file_io.h"
 #include "engine/site_log.h"
 #include "logs/log_switcher.h"
-#include "logs/new_list.h"
+#include "engine/new_list.h"
 #include "sites/site_file.h"
 #include "test_support.h"
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/file_io.h"
-#include "logs/new_list.h"
+#include "engine/new_list.h"
 #include "test_support.h"
 
 namespace ls {

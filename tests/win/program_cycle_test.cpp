@@ -10,7 +10,7 @@
 #include "common/cp932.h"
 #include "common/file_io.h"
 #include "engine/site_log.h"
-#include "logs/new_list.h"
+#include "engine/new_list.h"
 #include "net/fetch_texts.h"
 #include "resources/resource_ids.h"
 #include "settings/ini_file.h"

@@ -8,7 +8,7 @@
 #include "common/file_io.h"
 #include "common/wide_win.h"
 #include "engine/site_log.h"
-#include "logs/new_list.h"
+#include "engine/new_list.h"
 #include "program_fixture.h"
 #include "resources/resource_ids.h"
 #include "sites/site_file.h"

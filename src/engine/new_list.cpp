@@ -1,4 +1,4 @@
-#include "logs/new_list.h"
+#include "engine/new_list.h"
 
 #include <new>
 
