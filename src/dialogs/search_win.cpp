@@ -7,8 +7,8 @@
 #include "common/program.h"
 #include "common/text.h"
 #include "common/wide_win.h"
+#include "dialogs/search_rule.h"
 #include "resources/resource_ids.h"
-#include "wizard/wizard_rules.h"
 
 namespace ls {
 

@@ -8,7 +8,6 @@ namespace ls {
 
 namespace {
 constexpr std::size_t kSuggestBytes = 498;
-constexpr std::size_t kSearchHeadlineBytes = 499;
 }  // namespace
 
 bool wizardFetch(CheckCycle& cycle, Fetcher& fetcher, UserInterface& ui, const std::string& url) {
@@ -35,14 +34,6 @@ Suggestion suggestExtract(std::size_t rowCount, const std::vector<std::string>& 
 
 std::optional<Site> wizardSite(const std::string& name, const std::string& url, const std::string& extract) {
   return siteFromFields(name, url, extract);
-}
-
-int findHeadline(const NewsList& list, const std::string& text, int start) {
-  if (start < 0) start = 0;
-  for (int row = start; row < list.count(); ++row) {
-    if (contains(cutToBytes(list.text(row, 0), kSearchHeadlineBytes), text)) return row;
-  }
-  return -1;
 }
 
 }  // namespace ls

@@ -34,8 +34,4 @@ Suggestion suggestExtract(std::size_t rowCount, const std::vector<std::string>& 
 // strings 499), or nothing when one is empty.
 std::optional<Site> wizardSite(const std::string& name, const std::string& url, const std::string& extract);
 
-// The search dialog's rule: the first row from `start` on whose headline
-// (column 0, at most 499 bytes) holds `text`, byte for byte; -1 for none.
-int findHeadline(const NewsList& list, const std::string& text, int start);
-
 }  // namespace ls
