@@ -43,6 +43,15 @@ void addListColumn(HWND list, int index, const char* title, int width) {
   SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&col));
 }
 
+void showPopupMenu(HMENU menu, int index, HWND owner) {
+  if (!menu) return;
+  POINT at;
+  GetCursorPos(&at);
+  SetForegroundWindow(owner);
+  TrackPopupMenu(GetSubMenu(menu, index), TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
+  PostMessageW(owner, WM_NULL, 0, 0);
+}
+
 bool chooseFileToOpen(HWND owner, const char* title, const char* filterName, const wchar_t* pattern,
                       std::wstring& path) {
   wchar_t file[MAX_PATH] = {};

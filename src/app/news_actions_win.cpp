@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/app_win.h"
+#include "app/controls_win.h"
 #include "app/main_window_win.h"
 #include "app/web_address.h"
 #include "common/text.h"
@@ -56,28 +57,22 @@ void copySelectedColumn(int column) {
   App& a = app();
   int row = a.news.selectedRow();
   if (row < 0) return;
-  std::string text = a.news.text(row, column);
-  std::wstring wide = toWide(text);
-  // Both forms, so the text pastes correctly whatever the reader's code page.
+  std::wstring wide = toWide(a.news.text(row, column));
+  // Unicode only: Windows makes CF_TEXT in the reader's own code page.
   HGLOBAL unicode = globalCopy(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
-  HGLOBAL sjis = globalCopy(text.c_str(), text.size() + 1);
+  if (!unicode) return;
   if (OpenClipboard(nullptr)) {
     EmptyClipboard();
-    if (unicode && SetClipboardData(CF_UNICODETEXT, unicode)) unicode = nullptr;
-    if (sjis && SetClipboardData(CF_TEXT, sjis)) sjis = nullptr;
+    if (SetClipboardData(CF_UNICODETEXT, unicode)) unicode = nullptr;
     CloseClipboard();
   }
   if (unicode) GlobalFree(unicode);
-  if (sjis) GlobalFree(sjis);
 }
 
 void showNewsContextMenu() {
   App& a = app();
-  if (a.news.selectedRow() < 0 || !a.trayMenu) return;
-  POINT at;
-  GetCursorPos(&at);
-  SetForegroundWindow(a.main);
-  TrackPopupMenu(GetSubMenu(a.trayMenu, 1), TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, a.main, nullptr);
+  if (a.news.selectedRow() < 0) return;
+  showPopupMenu(a.trayMenu, 1, a.main);
 }
 
 }  // namespace ls

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "app/app_win.h"
+#include "app/controls_win.h"
 #include "common/program.h"
 #include "common/wide_win.h"
 #include "resources/resource_ids.h"
@@ -81,13 +82,9 @@ void onTrayNotify(LPARAM mouseMessage) {
       SetForegroundWindow(a.main);
       showMainWindow();
       break;
-    case WM_RBUTTONDOWN: {
-      if (!a.trayMenu) break;
-      POINT at;
-      GetCursorPos(&at);
-      TrackPopupMenu(GetSubMenu(a.trayMenu, 0), TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, a.main, nullptr);
+    case WM_RBUTTONDOWN:
+      showPopupMenu(a.trayMenu, 0, a.main);
       break;
-    }
     default:
       break;
   }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/app_win.h"
+#include "app/controls_win.h"
 #include "common/wide_win.h"
 #include "logs/log_switcher.h"
 #include "resources/resource_ids.h"
@@ -79,11 +80,8 @@ void deleteChosen(HWND dialog) {
 
 void contextMenu(HWND dialog) {
   App& a = app();
-  if (selectedLogRow() < 0 || !a.trayMenu) return;
-  POINT at;
-  GetCursorPos(&at);
-  SetForegroundWindow(dialog);
-  TrackPopupMenu(GetSubMenu(a.trayMenu, 2), TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, dialog, nullptr);
+  if (selectedLogRow() < 0) return;
+  showPopupMenu(a.trayMenu, 2, dialog);
 }
 
 INT_PTR CALLBACK logSwitcherProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -175,7 +175,13 @@ TEST_F(MainWindow, CopyingPutsBothTextFormsOnTheClipboard) {
     GlobalUnlock(narrow);
     CloseClipboard();
     EXPECT_EQ(ls::fromWide(w), expected);
-    EXPECT_EQ(n, expected);  // Shift_JIS bytes
+    // The narrow form is the system's own, in its code page (Shift_JIS only
+    // on a Japanese system), made by Windows from the Unicode text.
+    std::wstring ww = ls::toWide(expected);
+    int bytes = WideCharToMultiByte(CP_ACP, 0, ww.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, ww.c_str(), -1, ansi.data(), bytes, nullptr, nullptr);
+    EXPECT_EQ(n, ansi.c_str());
   }
 }
 
