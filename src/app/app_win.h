@@ -1,5 +1,6 @@
-// The program's process-wide state: window handles, paths and the ports
-// that connect the core to the real controls. One per process.
+// The program's parts, put together once at start-up and handed to each
+// window as its creation parameter: window handles, paths, the owned GDI
+// and menu handles, and the ports that connect the core to the controls.
 #pragma once
 
 #include <windows.h>
@@ -9,8 +10,10 @@
 #include <memory>
 #include <string>
 
+#include "app/handles_win.h"
 #include "app/news_list_win.h"
 #include "app/platform_ports_win.h"
+#include "app/user_interface_win.h"
 #include "engine/check_cycle.h"
 #include "engine/engine_context.h"
 #include "engine/shown_log.h"
@@ -20,25 +23,42 @@
 
 namespace ls {
 
+class SearchDialog;
+
+// Whether the notification-area icon was asked for and whether it exists.
+struct TrayState {
+  bool wanted = false;  // the tray setting was on at start-up
+  bool shown = false;   // the icon exists now
+};
+
 struct App {
+  App();
+  ~App();
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  ComScope com;  // first in, last out
   HINSTANCE instance = nullptr;
   HWND owner = nullptr;
   HWND main = nullptr;
   HWND newsList = nullptr;
   HWND statusBar = nullptr;
+  // The dialogs while they are open.
   HWND searchDialog = nullptr;
-  HWND logSwitcher = nullptr;
-  HWND settingsDialog = nullptr;  // while the modal settings dialog is open
+  HWND settingsDialog = nullptr;
   HWND wizardDialog = nullptr;
   HWND aboutDialog = nullptr;
-  HMENU trayMenu = nullptr;  // TASKTRAYMENU: popups TRAY, RCLICK, LOG
-  HIMAGELIST images = nullptr;
-  HFONT listFont = nullptr;
   std::string listText = "500";  // SETTING/LIST as read at start-up
   int startFailureCode = 0;       // the exit code of a start that failed
   // Tests see what would be handed to the browser here.
   std::function<void(const std::string&)> openUrlHook;
+  // The open-file dialogs offer the file chosen last.
+  std::wstring lastImport, lastPicture;
+  TrayState tray;
 
+  Menu trayMenu;  // TASKTRAYMENU: popups TRAY, RCLICK, LOG
+  ImageList images;
+  Font listFont;
   EngineContext ctx;
   ShownLog shown;
   ListViewNewsList news;
@@ -49,16 +69,11 @@ struct App {
   WaveSoundPlayer sound;
   WindowLogSwitcher logs;
   std::unique_ptr<CheckCycle> cycle;
+  std::unique_ptr<SearchDialog> search;  // the modeless search dialog, once opened
 };
-
-App& app();
 
 // Sets the application directory and the settings-file path and wires the
 // ports; the windows are attached as they are created.
-void initApp(HINSTANCE instance, const std::string& appDir);
-
-// Forgets every window and the cycle, so a test can start the program again
-// in the same process.
-void resetApp();
+void initApp(App& app, HINSTANCE instance, const std::string& appDir);
 
 }  // namespace ls

@@ -22,9 +22,17 @@ void setControlText(HWND dialog, int id, const std::string& text) {
 }
 
 std::string listCellText(HWND list, int row, int column) {
-  wchar_t buffer[2048] = {};
-  ListView_GetItemText(list, row, column, buffer, 2048);
-  return fromWide(buffer);
+  // Grows until the text fits, so no cell is ever cut here.
+  std::wstring buffer(1024, L'\0');
+  for (;;) {
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = buffer.data();
+    item.cchTextMax = static_cast<int>(buffer.size());
+    LRESULT n = SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    if (n < static_cast<LRESULT>(buffer.size()) - 1) return fromWide(std::wstring_view(buffer.data(), n));
+    buffer.resize(buffer.size() * 4);
+  }
 }
 
 void setListCellText(HWND list, int row, int column, const std::string& text) {
@@ -41,6 +49,30 @@ void addListColumn(HWND list, int index, const char* title, int width) {
   col.pszText = text.data();
   col.iSubItem = index;
   SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&col));
+}
+
+int insertListRow(HWND list, int row, const std::string& text, LPARAM data) {
+  std::wstring wide = toWide(text);
+  LVITEMW item{};
+  item.mask = LVIF_TEXT | LVIF_PARAM;
+  item.iItem = row;
+  item.pszText = wide.data();
+  item.lParam = data;
+  return static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+LPARAM listRowData(HWND list, int row) {
+  LVITEMW item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = row;
+  SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  return item.lParam;
+}
+
+int selectedListRow(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
+
+void selectListRow(HWND list, int row) {
+  ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 void showPopupMenu(HMENU menu, int index, HWND owner) {

@@ -1,5 +1,6 @@
-// One-line helpers over the controls the dialogs share: texts of edits and
-// list cells in Shift_JIS, list columns, the open-file dialog.
+// Thin helpers over the controls the windows share: texts of edits and list
+// cells in Shift_JIS, list rows, columns and selection, the popup menu and
+// the open-file dialog.
 #pragma once
 
 #include <windows.h>
@@ -13,9 +14,19 @@ namespace ls {
 std::string controlText(HWND dialog, int id, std::size_t bytes = SIZE_MAX);
 void setControlText(HWND dialog, int id, const std::string& text);
 
+// The whole text of a cell, however long.
 std::string listCellText(HWND list, int row, int column);
 void setListCellText(HWND list, int row, int column, const std::string& text);
 void addListColumn(HWND list, int index, const char* title, int width);
+// Inserts a row with the text of column 0 and the row's own value; returns
+// where it went.
+int insertListRow(HWND list, int row, const std::string& text, LPARAM data = 0);
+// The value a row was inserted with.
+LPARAM listRowData(HWND list, int row);
+// The first selected row, or -1.
+int selectedListRow(HWND list);
+// Gives the row the selected and focused states.
+void selectListRow(HWND list, int row);
 
 // Popup `index` of the menu at the cursor, its commands going to `owner`.
 // The owner comes to the foreground first and gets a WM_NULL after, so the

@@ -5,6 +5,7 @@
 
 #include "app/app_win.h"
 #include "app/controls_win.h"
+#include "app/list_font_win.h"
 #include "app/layout.h"
 #include "app/tray_win.h"
 #include "settings/settings_dialog_win.h"
@@ -37,10 +38,7 @@ bool registerClass(const WNDCLASSEXW& wc) {
   return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-
-
-void createNewsList() {
-  App& a = app();
+void createNewsList(App& a) {
   a.newsList = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL, 0, 0,
                                396, 134, a.main, reinterpret_cast<HMENU>(IDC_NEWSLIST), a.instance, nullptr);
   a.news.attach(a.newsList);
@@ -48,22 +46,18 @@ void createNewsList() {
                                     ListView_GetExtendedListViewStyle(a.newsList) | LVS_EX_FULLROWSELECT);
   // 32-bit images with a mask, so the drawn icons keep their colours and
   // their transparent corners on any list colour.
-  a.images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 5, 0);
+  a.images.reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 5, 0));
   for (const wchar_t* name : kListIcons) {
-    HICON icon = static_cast<HICON>(LoadImageW(a.instance, name, IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-    if (icon) {
-      ImageList_AddIcon(a.images, icon);
-      DestroyIcon(icon);
-    }
+    Icon icon(static_cast<HICON>(LoadImageW(a.instance, name, IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
+    if (icon) ImageList_AddIcon(a.images.get(), icon.get());
   }
-  ListView_SetImageList(a.newsList, a.images, LVSIL_SMALL);
+  ListView_SetImageList(a.newsList, a.images.get(), LVSIL_SMALL);
   addListColumn(a.newsList, 0, "見出し", kCreatedColumnWidths[0]);
   addListColumn(a.newsList, 1, "サイト", kCreatedColumnWidths[1]);
   addListColumn(a.newsList, 2, "URL", kCreatedColumnWidths[2]);
 }
 
-void createStatusBar() {
-  App& a = app();
+void createStatusBar(App& a) {
   a.statusBar = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_NOHILITE, 0, 0, 0, 0, a.main,
                                 reinterpret_cast<HMENU>(IDC_STATUSBAR), a.instance, nullptr);
   int edges[2] = {100, 500};
@@ -87,23 +81,7 @@ RECT onVisibleMonitor(RECT r) {
   return r;
 }
 
-}  // namespace
-
-bool createOwnerWindow() {
-  App& a = app();
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = mainWindowProc;
-  wc.hInstance = a.instance;
-  wc.lpszClassName = kOwnerClass;
-  if (!registerClass(wc)) return false;
-  a.owner = CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClass, L"", 0, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, nullptr,
-                            nullptr, a.instance, nullptr);
-  return a.owner != nullptr;
-}
-
-bool createMainWindow() {
-  App& a = app();
+bool registerMainClass(const App& a) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.style = CS_HREDRAW | CS_VREDRAW;
@@ -115,29 +93,47 @@ bool createMainWindow() {
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   wc.lpszMenuName = L"MAINMENU";
   wc.lpszClassName = kMainClass;
+  return registerClass(wc);
+}
+
+}  // namespace
+
+bool createOwnerWindow(App& a) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = ownerWindowProc;
+  wc.hInstance = a.instance;
+  wc.lpszClassName = kOwnerClass;
   if (!registerClass(wc)) return false;
+  a.owner = CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClass, L"", 0, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, nullptr,
+                            nullptr, a.instance, &a);
+  return a.owner != nullptr;
+}
+
+bool createMainWindow(App& a) {
+  if (!registerMainClass(a)) return false;
   a.main = CreateWindowExW(WS_EX_APPWINDOW, kMainClass, toWide(kProgramTitle).c_str(), WS_OVERLAPPEDWINDOW,
-                           CW_USEDEFAULT, CW_USEDEFAULT, 400, 200, a.owner, nullptr, a.instance, nullptr);
+                           CW_USEDEFAULT, CW_USEDEFAULT, 400, 200, a.owner, nullptr, a.instance, &a);
   if (!a.main) return false;
   a.timer.attach(a.main);
   a.saveTimer.attach(a.main);
   a.ui.attach(a.main, nullptr);
-  a.fetcher.attach(a.main, &a.ui, a.ctx.pageFile(), a.cycle.get());
+  a.fetcher.attach(a.main, &a.ui, a.ctx.pageFile());
   a.fetcher.setSettingsFile(a.ctx.settingsPath);
 
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
-  createNewsList();
+  createNewsList(a);
   loadNewList(a.ctx);
   if (isPlainFile(a.ctx.settingsPath)) {
-    restoreLayout();
+    restoreLayout(a);
   } else {
     writeFirstRunSettings(a.ctx.settingsPath);
   }
-  if (readSettingFlag(a.ctx.settingsPath, kTASKTRAY) == 1) addTrayIcon();
-  createStatusBar();
+  if (readSettingFlag(a.ctx.settingsPath, kTASKTRAY) == 1) addTrayIcon(a);
+  createStatusBar(a);
   if (readProfileInt(a.ctx.settingsPath, kLOGWINDOW, kSHOW, 0) == 1) SendMessageW(a.main, WM_COMMAND, IDM_LOGS, 0);
-  applyListColours();
+  applyListColours(a);
   ageNewsList(a.news);
   ShowWindow(a.main, SW_SHOW);
   UpdateWindow(a.main);
@@ -147,38 +143,16 @@ bool createMainWindow() {
   return true;
 }
 
-void restoreLayout() {
-  App& a = app();
+void restoreLayout(App& a) {
   WindowRect saved = readWindowRect(a.ctx.settingsPath);
   RECT r = onVisibleMonitor(RECT{saved.left, saved.top, saved.right, saved.bottom});
   SetWindowPos(a.main, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
   std::array<int, 3> widths = readColumnWidths(a.ctx.settingsPath);
   for (int c = 0; c < 3; ++c) ListView_SetColumnWidth(a.newsList, c, widths[c]);
-
-  ListFont f = readListFont(a.ctx.settingsPath);
-  LOGFONTW lf{};
-  lf.lfHeight = f.height;
-  lf.lfWidth = f.width;
-  lf.lfEscapement = f.escapement;
-  lf.lfOrientation = f.orientation;
-  lf.lfWeight = f.weight;
-  lf.lfItalic = f.italic;
-  lf.lfUnderline = f.underline;
-  lf.lfStrikeOut = f.strikeout;
-  lf.lfCharSet = f.charset;
-  lf.lfOutPrecision = f.outPrecision;
-  lf.lfClipPrecision = f.clipPrecision;
-  lf.lfQuality = f.quality;
-  lf.lfPitchAndFamily = f.pitchAndFamily;
-  std::wstring face = toWide(f.faceName);
-  lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
-  if (a.listFont) DeleteObject(a.listFont);
-  a.listFont = CreateFontIndirectW(&lf);
-  SendMessageW(a.newsList, WM_SETFONT, reinterpret_cast<WPARAM>(a.listFont), TRUE);
+  setListFont(a, createListFont(readListFont(a.ctx.settingsPath)));
 }
 
-void saveLayout() {
-  App& a = app();
+void saveLayout(const App& a) {
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;
   if (GetWindowPlacement(a.main, &placement)) {

@@ -32,9 +32,8 @@ HGLOBAL globalCopy(const void* data, std::size_t bytes) {
 
 }  // namespace
 
-void openWebAddress(const std::string& url) {
+void openWebAddress(const App& a, const std::string& url) {
   if (!isWebAddress(url)) return;
-  App& a = app();
   if (a.openUrlHook) {
     a.openUrlHook(url);
   } else {
@@ -42,19 +41,17 @@ void openWebAddress(const std::string& url) {
   }
 }
 
-void openSelectedEntry() {
-  App& a = app();
+void openSelectedEntry(App& a) {
   int row = a.news.selectedRow();
   if (row < 0) return;
   int icon = a.news.icon(row);
   std::string url = a.news.text(row, 2);
-  openWebAddress(url);
+  openWebAddress(a, url);
   // The headline stays whole; only the icon changes.
   a.news.setIcon(row, openedIcon(icon));
 }
 
-void copySelectedColumn(int column) {
-  App& a = app();
+void copySelectedColumn(const App& a, int column) {
   int row = a.news.selectedRow();
   if (row < 0) return;
   std::wstring wide = toWide(a.news.text(row, column));
@@ -69,10 +66,9 @@ void copySelectedColumn(int column) {
   if (unicode) GlobalFree(unicode);
 }
 
-void showNewsContextMenu() {
-  App& a = app();
+void showNewsContextMenu(const App& a) {
   if (a.news.selectedRow() < 0) return;
-  showPopupMenu(a.trayMenu, 1, a.main);
+  showPopupMenu(a.trayMenu.get(), 1, a.main);
 }
 
 }  // namespace ls

@@ -2,9 +2,7 @@
 
 #include <commctrl.h>
 
-#include <vector>
-
-#include "common/program.h"
+#include "app/controls_win.h"
 #include "common/wide_win.h"
 
 namespace ls {
@@ -37,19 +35,7 @@ void ListViewNewsList::setText(int row, int column, const std::string& value) {
   SendMessageW(list_, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
 }
 
-std::string ListViewNewsList::text(int row, int column) const {
-  // Grows until the text fits, so no column is ever cut here.
-  std::vector<wchar_t> buffer(1024);
-  for (;;) {
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = buffer.data();
-    item.cchTextMax = static_cast<int>(buffer.size());
-    LRESULT n = SendMessageW(list_, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-    if (n < static_cast<LRESULT>(buffer.size()) - 1) return fromWide(std::wstring_view(buffer.data(), n));
-    buffer.resize(buffer.size() * 4);
-  }
-}
+std::string ListViewNewsList::text(int row, int column) const { return listCellText(list_, row, column); }
 
 int ListViewNewsList::icon(int row) const {
   LVITEMW item{};
@@ -73,51 +59,6 @@ void ListViewNewsList::clear() { ListView_DeleteAllItems(list_); }
 
 void ListViewNewsList::repaint() { UpdateWindow(list_); }
 
-int ListViewNewsList::selectedRow() const { return ListView_GetNextItem(list_, -1, LVNI_SELECTED); }
-
-void WindowUserInterface::setStatus(int part, const std::string& text) {
-  if (!statusBar_) return;
-  std::wstring wide = toWide(text);
-  SendMessageW(statusBar_, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(wide.c_str()));
-}
-
-std::string WindowUserInterface::status(int part) const {
-  if (!statusBar_) return std::string();
-  LRESULT length = LOWORD(SendMessageW(statusBar_, SB_GETTEXTLENGTHW, part, 0));
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  SendMessageW(statusBar_, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(length));
-  return fromWide(text);
-}
-
-void WindowUserInterface::message(const std::string& text) {
-  if (messageHook) {
-    messageHook(text);
-    return;
-  }
-  showMessage(owner_, text);
-}
-
-void WindowUserInterface::fatal(const std::string& text) {
-  if (messageHook) {
-    messageHook(text);
-  } else {
-    showMessage(owner_, text);
-  }
-  ExitProcess(static_cast<UINT>(-1));
-}
-
-int WindowUserInterface::ask(HWND owner, const std::string& text, const std::string& caption, UINT buttons) {
-  if (askHook) return askHook(text);
-  if (messageHook) {
-    messageHook(text);
-    return IDOK;
-  }
-  return MessageBoxW(owner, toWide(text).c_str(), toWide(caption).c_str(), buttons);
-}
-
-void showMessage(HWND owner, const std::string& text, UINT icon) {
-  MessageBoxW(owner, toWide(text).c_str(), toWide(kProgramTitle).c_str(), MB_OK | icon);
-}
+int ListViewNewsList::selectedRow() const { return selectedListRow(list_); }
 
 }  // namespace ls

@@ -1,10 +1,8 @@
-// The news list over the real report list view (control 101), and the
-// user interface over the status bar (control 103) and message boxes.
+// The news list over the real report list view (control 101).
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 #include "engine/ports.h"
@@ -32,32 +30,5 @@ class ListViewNewsList : public NewsList {
  private:
   HWND list_ = nullptr;
 };
-
-class WindowUserInterface : public UserInterface {
- public:
-  void attach(HWND owner, HWND statusBar) {
-    owner_ = owner;
-    statusBar_ = statusBar;
-  }
-  void setStatus(int part, const std::string& text) override;
-  std::string status(int part) const;
-  void message(const std::string& text) override;
-  [[noreturn]] void fatal(const std::string& text) override;
-
-  // A box with its own caption and buttons (MB_OK, MB_OKCANCEL); returns
-  // the button pressed.
-  int ask(HWND owner, const std::string& text, const std::string& caption, UINT buttons);
-
-  // Tests answer message boxes here instead of on the screen.
-  std::function<void(const std::string&)> messageHook;
-  std::function<int(const std::string&)> askHook;
-
- private:
-  HWND owner_ = nullptr;
-  HWND statusBar_ = nullptr;
-};
-
-// Shows a message box with the program's title and an OK button.
-void showMessage(HWND owner, const std::string& text, UINT icon = 0);
 
 }  // namespace ls

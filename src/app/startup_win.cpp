@@ -23,26 +23,25 @@ std::string executableDirectory() {
   }
 }
 
-bool startProgram(HINSTANCE instance, const std::string& appDir) {
-  initApp(instance, appDir);
-  App& a = app();
-  a.trayMenu = LoadMenuW(instance, L"TASKTRAYMENU");
-  if (!createOwnerWindow()) return false;
-  if (!createMainWindow()) return false;
+bool startProgram(App& a, HINSTANCE instance, const std::string& appDir) {
+  initApp(a, instance, appDir);
+  a.trayMenu.reset(LoadMenuW(instance, L"TASKTRAYMENU"));
+  if (!createOwnerWindow(a)) return false;
+  if (!createMainWindow(a)) return false;
   a.cycle->armTimer();
   return true;
 }
 
-void dispatchMessage(MSG& msg) {
-  HWND search = app().searchDialog;
+void dispatchMessage(const App& a, MSG& msg) {
+  HWND search = a.searchDialog;
   if (search && IsDialogMessageW(search, &msg)) return;
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
 }
 
-int runMessageLoop() {
+int runMessageLoop(const App& a) {
   MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) dispatchMessage(msg);
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) dispatchMessage(a, msg);
   return static_cast<int>(msg.wParam);
 }
 
@@ -50,9 +49,11 @@ int runProgram(HINSTANCE instance) {
   if (!startSockets()) return 0;
   std::string dir = executableDirectory();
   if (dir.empty()) return 0;
-  if (!startProgram(instance, dir)) return app().startFailureCode;
-  int code = runMessageLoop();
-  app().cycle->stopTimer();
+  auto app = std::make_unique<App>();
+  if (!startProgram(*app, instance, dir)) return app->startFailureCode;
+  int code = runMessageLoop(*app);
+  app->cycle->stopTimer();
+  if (app->owner) DestroyWindow(app->owner);
   return code;
 }
 

@@ -14,11 +14,7 @@ namespace ls {
 
 namespace {
 
-bool g_wanted = false;  // the tray setting was on at start-up
-bool g_shown = false;   // the icon exists now
-
-NOTIFYICONDATAW iconRecord() {
-  App& a = app();
+NOTIFYICONDATAW iconRecord(const App& a) {
   NOTIFYICONDATAW nid{};
   nid.cbSize = sizeof nid;
   nid.hWnd = a.main;
@@ -31,71 +27,65 @@ NOTIFYICONDATAW iconRecord() {
   return nid;
 }
 
-void addIcon() {
-  NOTIFYICONDATAW nid = iconRecord();
-  g_shown = Shell_NotifyIconW(NIM_ADD, &nid) != FALSE;
-  if (nid.hIcon) DestroyIcon(nid.hIcon);
+void addIcon(App& a) {
+  NOTIFYICONDATAW nid = iconRecord(a);
+  Icon icon(nid.hIcon);
+  a.tray.shown = Shell_NotifyIconW(NIM_ADD, &nid) != FALSE;
 }
 
 }  // namespace
 
-void addTrayIcon() {
-  App& a = app();
-  g_wanted = true;
-  addIcon();
+void addTrayIcon(App& a) {
+  a.tray.wanted = true;
+  addIcon(a);
   // Owned by the hidden tool window, the main window then has no taskbar button.
   SetWindowLongPtrW(a.main, GWL_EXSTYLE, 0);
   UpdateWindow(a.main);
 }
 
-void removeTrayIcon() {
+void removeTrayIcon(App& a) {
   NOTIFYICONDATAW nid{};
   nid.cbSize = sizeof nid;
-  nid.hWnd = app().main;
+  nid.hWnd = a.main;
   nid.uID = 1;
   Shell_NotifyIconW(NIM_DELETE, &nid);
-  g_shown = false;
-  g_wanted = false;
+  a.tray = TrayState{};
 }
 
-bool trayIconShown() { return g_shown; }
-
 UINT taskbarCreatedMessage() {
-  static UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+  static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
   return message;
 }
 
-void onTaskbarCreated() {
-  if (g_wanted) addIcon();
+void onTaskbarCreated(App& a) {
+  if (a.tray.wanted) addIcon(a);
 }
 
-void showMainWindow() {
-  HWND main = app().main;
-  SendMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
-  ShowWindow(main, SW_SHOW);
+void showMainWindow(const App& a) {
+  SendMessageW(a.main, WM_SYSCOMMAND, SC_RESTORE, 0);
+  ShowWindow(a.main, SW_SHOW);
 }
 
-void onTrayNotify(LPARAM mouseMessage) {
-  App& a = app();
+void onTrayNotify(const App& a, LPARAM mouseMessage) {
   switch (static_cast<UINT>(mouseMessage)) {
     case WM_LBUTTONDOWN:
       SetForegroundWindow(a.main);
-      showMainWindow();
+      showMainWindow(a);
       break;
     case WM_RBUTTONDOWN:
-      showPopupMenu(a.trayMenu, 0, a.main);
+      showPopupMenu(a.trayMenu.get(), 0, a.main);
       break;
     default:
       break;
   }
 }
 
-bool hideOnMinimise(WPARAM command) {
+bool hideOnMinimise(const App& a, WPARAM command) {
   if ((command & 0xFFF0) != SC_MINIMIZE) return false;
   // Only while the icon really exists, so the window can never vanish
   // without a way back.
-  if (!g_shown || readSettingFlag(app().ctx.settingsPath, kTASKTRAY) != 1) return false;
-  ShowWindow(app().main, SW_HIDE);
+  if (!a.tray.shown || readSettingFlag(a.ctx.settingsPath, kTASKTRAY) != 1) return false;
+  ShowWindow(a.main, SW_HIDE);
   return true;
 }
 

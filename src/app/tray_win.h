@@ -6,25 +6,26 @@
 
 namespace ls {
 
+struct App;
+
 // Adds the icon (ICON_LV, tip the program's title) and takes the window's
 // taskbar button away. Remembers whether the icon really exists.
-void addTrayIcon();
+void addTrayIcon(App& app);
 // Removes the icon; harmless when there is none.
-void removeTrayIcon();
-bool trayIconShown();
+void removeTrayIcon(App& app);
 
 // The shell's taskbar was created again (Explorer restarted): the icon it
 // lost is added again.
-void onTaskbarCreated();
+void onTaskbarCreated(App& app);
 UINT taskbarCreatedMessage();
 
 // WM_TRAYNOTIFY: left button shows the window, right button the TRAY popup.
-void onTrayNotify(LPARAM mouseMessage);
+void onTrayNotify(const App& app, LPARAM mouseMessage);
 
 // WM_SYSCOMMAND: true when the minimise was turned into hiding the window.
-bool hideOnMinimise(WPARAM command);
+bool hideOnMinimise(const App& app, WPARAM command);
 
 // Command 40006: restore and show the main window.
-void showMainWindow();
+void showMainWindow(const App& app);
 
 }  // namespace ls

@@ -1,12 +1,13 @@
-// The main window procedure: each message goes to one small handler.
+// The main window's and the owner window's procedures: each message goes to
+// one small handler, each timer by its id.
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 #include "app/app_win.h"
 #include "app/layout.h"
 #include "app/main_window_win.h"
 #include "app/tray_win.h"
+#include "app/window_object_win.h"
 #include "logs/log_switcher_win.h"
 #include "dialogs/about_win.h"
 #include "dialogs/search_win.h"
@@ -23,28 +24,21 @@ namespace ls {
 
 namespace {
 
-// Runs for the owner window first, which prepares the directory; the main
-// window finds everything in place.
 constexpr const char* kMsgCannotCreateFile = "ファイルの作成に失敗しました。";
 
-LRESULT onCreate(HWND) {
-  CoInitialize(nullptr);
-  App& a = app();
+// The owner window is created first and prepares the directory; the main
+// window finds everything in place.
+LRESULT onOwnerCreate(App& a) {
   if (!siteFileReady(prepareApplicationDirectory(a.ctx.appDir))) {
     // Before the main window exists: no owner, and the program ends with -1.
-    if (a.ui.messageHook) {
-      a.ui.messageHook(kMsgCannotCreateFile);
-    } else {
-      showMessage(nullptr, kMsgCannotCreateFile);
-    }
+    a.ui.message(kMsgCannotCreateFile);
     a.startFailureCode = -1;
     return -1;  // creation fails and the start ends
   }
   return 0;
 }
 
-void onSize(int width, int height, WPARAM wParam, LPARAM lParam) {
-  App& a = app();
+void onSize(App& a, int width, int height, WPARAM wParam, LPARAM lParam) {
   if (a.newsList) {
     SetWindowPos(a.newsList, nullptr, 0, 0, width, height > 20 ? height - 20 : 0, SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -55,37 +49,31 @@ void onSize(int width, int height, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-void onClose() {
-  App& a = app();
-  CoUninitialize();
+void onClose(App& a) {
   if (a.shown.isNewList()) saveNewList(a.ctx);
-  saveLayout();
-  writeProfileString(a.ctx.settingsPath, kLOGWINDOW, kSHOW, a.logSwitcher ? "1" : "0");
+  saveLayout(a);
+  writeProfileString(a.ctx.settingsPath, kLOGWINDOW, kSHOW, a.logs.isOpen() ? "1" : "0");
   DestroyWindow(a.main);
 }
 
-void onDestroy() {
-  App& a = app();
-  removeTrayIcon();
+void onDestroy(App& a) {
+  removeTrayIcon(a);
   a.fetcher.close();
   KillTimer(a.main, IDT_INTERVAL);
   KillTimer(a.main, IDT_NEWLIST_SAVE);
-  if (a.images) ImageList_Destroy(a.images);
-  a.images = nullptr;
-  if (a.listFont) DeleteObject(a.listFont);
-  a.listFont = nullptr;
+  // The list goes before the font and the images it uses.
   if (a.newsList) DestroyWindow(a.newsList);
   a.newsList = nullptr;
+  a.images.reset();
+  a.listFont.reset();
   a.news.attach(nullptr);
   a.statusBar = nullptr;
   a.ui.attach(nullptr, nullptr);
-  CoUninitialize();
   a.main = nullptr;
   PostQuitMessage(0);
 }
 
-void onCommand(HWND window, int id) {
-  App& a = app();
+void onCommand(App& a, HWND window, int id) {
   switch (id) {
     case IDM_EXIT:
     case IDM_TRAY_EXIT:
@@ -96,29 +84,29 @@ void onCommand(HWND window, int id) {
       SendMessageW(window, WM_TIMER, IDT_INTERVAL, 0);
       break;
     case IDM_TRAY_SHOW:
-      showMainWindow();
+      showMainWindow(a);
       break;
     case IDM_LOGS:
-      openLogSwitcher();
+      a.logs.open();
       break;
     case IDM_SETTINGS:
     case IDM_TRAY_SETTINGS:
-      runSettingsDialog();
+      runSettingsDialog(a);
       break;
     case IDM_SEARCH:
-      openSearchDialog();
+      openSearchDialog(a);
       break;
     case IDM_ABOUT:
-      runAboutDialog();
+      runAboutDialog(a);
       break;
     case IDM_COPY_URL:
-      copySelectedColumn(2);
+      copySelectedColumn(a, 2);
       break;
     case IDM_COPY_HEADLINE:
-      copySelectedColumn(0);
+      copySelectedColumn(a, 0);
       break;
     case IDM_OPEN:
-      openSelectedEntry();
+      openSelectedEntry(a);
       break;
     case IDM_CLEAR:
       a.news.clear();
@@ -128,39 +116,37 @@ void onCommand(HWND window, int id) {
   }
 }
 
-void onNotify(const NMHDR* header) {
+void onNotify(App& a, const NMHDR* header) {
   if (header->idFrom != IDC_NEWSLIST) return;
-  if (header->code == NM_DBLCLK) openSelectedEntry();
-  if (header->code == NM_RCLICK) showNewsContextMenu();
+  if (header->code == NM_DBLCLK) openSelectedEntry(a);
+  if (header->code == NM_RCLICK) showNewsContextMenu(a);
 }
 
-}  // namespace
+void onTimer(App& a, UINT_PTR id) {
+  if (id == IDT_INTERVAL) a.cycle->start();
+  if (id == IDT_NEWLIST_SAVE) a.cycle->saveTimerTicked();
+  if (id == IDT_FETCH_TIMEOUT) a.fetcher.onTimeout();
+}
 
-LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  App& a = app();
-  if (message == WM_CREATE) return onCreate(window);
-  // The owner window shares this procedure but is never more than an owner.
-  if (window != a.main) return DefWindowProcW(window, message, wParam, lParam);
+LRESULT mainMessage(App& a, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE:
-      onSize(LOWORD(lParam), HIWORD(lParam), wParam, lParam);
+      onSize(a, LOWORD(lParam), HIWORD(lParam), wParam, lParam);
       return 0;
     case WM_CLOSE:
-      onClose();
+      onClose(a);
       return 0;
     case WM_DESTROY:
-      onDestroy();
+      onDestroy(a);
       return 0;
     case WM_COMMAND:
-      onCommand(window, LOWORD(wParam));
+      onCommand(a, window, LOWORD(wParam));
       return 0;
     case WM_NOTIFY:
-      onNotify(reinterpret_cast<const NMHDR*>(lParam));
+      onNotify(a, reinterpret_cast<const NMHDR*>(lParam));
       return 0;
     case WM_TIMER:
-      // The fetch's own timer has a callback and never gets here.
-      if (wParam == IDT_INTERVAL) a.cycle->start();
-      if (wParam == IDT_NEWLIST_SAVE) a.cycle->saveTimerTicked();
+      onTimer(a, wParam);
       return 0;
     case WM_HOSTLOOKUP:
       a.fetcher.onHostLookup(wParam, lParam);
@@ -169,18 +155,33 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       a.fetcher.onSocketEvent(wParam, lParam);
       return 0;
     case WM_TRAYNOTIFY:
-      onTrayNotify(lParam);
+      onTrayNotify(a, lParam);
       return 0;
     case WM_SYSCOMMAND:
-      if (hideOnMinimise(wParam)) return 0;
+      if (hideOnMinimise(a, wParam)) return 0;
       return DefWindowProcW(window, message, wParam, lParam);
     default:
       if (message == taskbarCreatedMessage()) {
-        onTaskbarCreated();
+        onTaskbarCreated(a);
         return 0;
       }
       return DefWindowProcW(window, message, wParam, lParam);
   }
+}
+
+}  // namespace
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  App* a = windowObject<App>(window, message, lParam);
+  if (!a) return DefWindowProcW(window, message, wParam, lParam);
+  return guarded(a->ui, [&] { return mainMessage(*a, window, message, wParam, lParam); });
+}
+
+// The owner window is never more than an owner once it exists.
+LRESULT CALLBACK ownerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  App* a = windowObject<App>(window, message, lParam);
+  if (a && message == WM_CREATE) return guarded(a->ui, [&] { return onOwnerCreate(*a); });
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace ls

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include "app/app_win.h"
+#include "app/handles_win.h"
 #include "app/main_window_win.h"
+#include "app/window_object_win.h"
 #include "common/program.h"
 #include "resources/resource_ids.h"
 
@@ -11,39 +13,45 @@ namespace ls {
 
 namespace {
 
+class AboutDialog : public Dialog {
+ public:
+  explicit AboutDialog(App& app) : Dialog(app.ui), app_(app) {}
+
+ private:
+  INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void paintPicture();
+
+  App& app_;
+};
+
 // The picture is loaded anew for each paint and released after it.
-void paintPicture(HWND dialog) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(dialog, &ps);
-  HBITMAP picture = static_cast<HBITMAP>(LoadImageW(app().instance, L"LINKSCOUT", IMAGE_BITMAP, 0, 0, 0));
-  if (picture) {
-    BITMAP info{};
-    GetObjectW(picture, sizeof info, &info);
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, picture);
-    BitBlt(dc, 20, 20, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(picture);
-  }
-  EndPaint(dialog, &ps);
+void AboutDialog::paintPicture() {
+  Paint paint(dialog_);
+  Bitmap picture(static_cast<HBITMAP>(LoadImageW(app_.instance, L"LINKSCOUT", IMAGE_BITMAP, 0, 0, 0)));
+  if (!picture) return;
+  BITMAP info{};
+  GetObjectW(picture.get(), sizeof info, &info);
+  MemoryDc memory(CreateCompatibleDC(paint.dc()));
+  if (!memory) return;
+  SelectedObject selected(memory.get(), picture.get());
+  BitBlt(paint.dc(), 20, 20, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
 }
 
-INT_PTR CALLBACK aboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR AboutDialog::onMessage(UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
-      app().aboutDialog = dialog;
+      app_.aboutDialog = dialog_;
       return TRUE;
     case WM_PAINT:
-      paintPicture(dialog);
+      paintPicture();
       return TRUE;
     case WM_COMMAND:
       // Only OK closes the box: Escape and the close command are not taken.
-      if (LOWORD(wParam) == IDC_ABOUT_OK) EndDialog(dialog, 0);
-      if (LOWORD(wParam) == IDC_ABOUT_HOME) openWebAddress(kHomePageAddress);
+      if (LOWORD(wParam) == IDC_ABOUT_OK) EndDialog(dialog_, 0);
+      if (LOWORD(wParam) == IDC_ABOUT_HOME) openWebAddress(app_, kHomePageAddress);
       return TRUE;
     case WM_DESTROY:
-      app().aboutDialog = nullptr;
+      app_.aboutDialog = nullptr;
       return FALSE;
     default:
       return FALSE;
@@ -52,6 +60,9 @@ INT_PTR CALLBACK aboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 
 }  // namespace
 
-void runAboutDialog() { DialogBoxParamW(app().instance, L"INFOMATION", app().main, aboutProc, 0); }
+void runAboutDialog(App& a) {
+  AboutDialog dialog(a);
+  dialog.runModal(a.instance, L"INFOMATION", a.main);
+}
 
 }  // namespace ls

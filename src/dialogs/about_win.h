@@ -3,7 +3,9 @@
 
 namespace ls {
 
+struct App;
+
 // Command 40003: runs the box modally over the main window.
-void runAboutDialog();
+void runAboutDialog(App& app);
 
 }  // namespace ls

@@ -1,12 +1,10 @@
 #include "dialogs/search_win.h"
 
-#include <windows.h>
 #include <commctrl.h>
 
 #include "app/app_win.h"
+#include "app/controls_win.h"
 #include "common/program.h"
-#include "common/text.h"
-#include "common/wide_win.h"
 #include "dialogs/search_rule.h"
 #include "resources/resource_ids.h"
 
@@ -17,61 +15,64 @@ namespace {
 constexpr std::size_t kSearchTextBytes = 499;
 constexpr const char* kMsgNotFound = "指定された文字列は見つかりませんでした。";
 
-void search(HWND dialog, bool fromNext) {
-  App& a = app();
-  wchar_t buffer[1024] = {};
-  GetDlgItemTextW(dialog, IDC_SEARCH_TEXT, buffer, 1024);
-  std::string text(cutToBytes(fromWide(buffer), kSearchTextBytes));
-  int start = fromNext ? a.news.selectedRow() + 1 : 0;
-  int row = findHeadline(a.news, text, start);
+}  // namespace
+
+SearchDialog::SearchDialog(App& app) : Dialog(app.ui), app_(app) {}
+
+void SearchDialog::search(bool fromNext) {
+  std::string text = controlText(dialog_, IDC_SEARCH_TEXT, kSearchTextBytes);
+  int start = fromNext ? app_.news.selectedRow() + 1 : 0;
+  int row = findHeadline(app_.news, text, start);
   if (row < 0) {
-    a.ui.ask(dialog, kMsgNotFound, kProgramTitle, MB_OK);
+    app_.ui.ask(dialog_, kMsgNotFound, kProgramTitle, MB_OK);
     return;
   }
   // The list draws its selection as active; the keyboard stays here.
-  SendMessageW(a.newsList, WM_SETFOCUS, reinterpret_cast<WPARAM>(dialog), 0);
-  ListView_SetItemState(a.newsList, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-  ListView_EnsureVisible(a.newsList, row, FALSE);
+  SendMessageW(app_.newsList, WM_SETFOCUS, reinterpret_cast<WPARAM>(dialog_), 0);
+  selectListRow(app_.newsList, row);
+  ListView_EnsureVisible(app_.newsList, row, FALSE);
 }
 
-INT_PTR CALLBACK searchProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+bool SearchDialog::onCommand(int id) {
+  switch (id) {
+    case IDC_SEARCH_FIRST:
+    case IDOK:
+      search(false);
+      break;
+    case IDC_SEARCH_NEXT:
+      search(true);
+      break;
+    case IDCANCEL:
+      DestroyWindow(dialog_);
+      break;
+    default:
+      break;
+  }
+  return true;
+}
+
+INT_PTR SearchDialog::onMessage(UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
-      app().searchDialog = dialog;
+      app_.searchDialog = dialog_;
       return TRUE;
     case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case IDC_SEARCH_FIRST:
-        case IDOK:
-          search(dialog, false);
-          break;
-        case IDC_SEARCH_NEXT:
-          search(dialog, true);
-          break;
-        case IDCANCEL:
-          DestroyWindow(dialog);
-          break;
-        default:
-          break;
-      }
-      return TRUE;
+      return onCommand(LOWORD(wParam));
     case WM_CLOSE:
-      DestroyWindow(dialog);
+      DestroyWindow(dialog_);
       return TRUE;
     case WM_DESTROY:
-      app().searchDialog = nullptr;
+      app_.searchDialog = nullptr;
       return FALSE;
     default:
       return FALSE;
   }
 }
 
-}  // namespace
-
-void openSearchDialog() {
-  App& a = app();
+void openSearchDialog(App& a) {
   if (a.searchDialog) return;
-  CreateDialogW(a.instance, L"SEARCH", a.main, searchProc);
+  a.search = std::make_unique<SearchDialog>(a);
+  a.search->createModeless(a.instance, L"SEARCH", a.main);
 }
 
 }  // namespace ls

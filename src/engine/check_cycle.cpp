@@ -42,7 +42,6 @@ void CheckCycle::start() {
   }
   if (ports_.logSwitcher->isOpen()) ports_.logSwitcher->selectNewListRow();
   if (readSettingFlag(ctx_.settingsPath, kSHOWSTYLE) == 1) ctx_.news->clear();
-  wizardState_ = kCycleFetch;
   cursor_ = 1;
   newsFound_ = false;
   failedSite_.clear();
@@ -69,7 +68,7 @@ void CheckCycle::processSites() {
       rotateSiteLog(ctx_, site.name);
       ui.setStatus(0, site.name);
       fetchingSite_ = site.name;
-      FetchBegin begun = ports_.fetcher->begin(site.url);
+      FetchBegin begun = ports_.fetcher->begin(site.url, *this);
       switch (begun.state) {
         case FetchStart::kStarted:
           return;  // the cycle goes on when the fetcher reports
@@ -100,21 +99,12 @@ bool CheckCycle::advance() {
 
 void CheckCycle::fetchReceived() {
   Stepping step(stepping_);
-  if (wizardState_ != kCycleFetch) {
-    wizardState_ = kWizardReceived;
-    return;
-  }
   pageFinished();
 }
 
 void CheckCycle::fetchFailed(const std::string& text) {
   Stepping step(stepping_);
-  // A failed wizard fetch is the wizard's affair; the cycle is not running.
-  if (wizardState_ == kWizardFetching) {
-    wizardState_ = kWizardFailed;
-    wizardFailure_ = text;
-  }
-  if (wizardState_ != kCycleFetch || idle_) return;
+  if (idle_) return;
   noteForCycleEnd(fetchingSite_, text);
   if (advance()) {
     processSites();

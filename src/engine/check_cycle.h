@@ -44,14 +44,6 @@ struct CyclePorts {
   IntervalTimer* saveTimer = nullptr;
 };
 
-// Who gets a page once it has been received completely.
-enum WizardFetchState : int {
-  kCycleFetch = 0,        // the check cycle's page scan
-  kWizardFetching = 1,    // the add-site wizard's own fetch is running
-  kWizardReceived = 2,    // the wizard's page is complete
-  kWizardFailed = 3,      // the wizard's fetch failed: wizardFailure() says why
-};
-
 class CheckCycle : public FetchListener {
  public:
   CheckCycle(const EngineContext& ctx, CyclePorts ports, ShownLog& shown);
@@ -71,14 +63,10 @@ class CheckCycle : public FetchListener {
   int siteCursor() const { return cursor_; }
   bool newsFound() const { return newsFound_; }
 
-  int wizardFetchState() const { return wizardState_; }
-  void setWizardFetchState(int state) { wizardState_ = state; }
-  const std::string& wizardFailure() const { return wizardFailure_; }
-
   // The save timer's tick: news that came since the last save is saved.
   void saveTimerTicked();
 
-  // From the fetcher.
+  // From the fetcher, for the fetches this cycle began.
   void fetchReceived() override;
   void fetchFailed(const std::string& text) override;
 
@@ -106,8 +94,6 @@ class CheckCycle : public FetchListener {
   bool idle_ = true;
   bool saveWaiting_ = false;  // the save timer runs: the gap since the last save has not passed
   bool unsavedNews_ = false;
-  int wizardState_ = kCycleFetch;
-  std::string wizardFailure_;
   // The last site of this cycle whose fetch failed or that has moved, kept
   // in the status bar at the cycle's end.
   std::string failedSite_, failedText_;

@@ -10,7 +10,7 @@ namespace ls {
 
 // How beginning a fetch went.
 enum class FetchStart {
-  kStarted,   // the fetch is in flight; the listener hears how it ends
+  kStarted,   // the fetch is in flight; its listener hears how it ends
   kRefused,   // the URL is not one the fetcher takes; nothing was started
   kNoSocket,  // no socket could be made; the fetcher has told the user
   kFailed,    // failed at once after the socket existed; `failure` says why
@@ -43,7 +43,8 @@ class Fetcher {
  public:
   virtual ~Fetcher() = default;
   virtual bool inFlight() const = 0;
-  virtual FetchBegin begin(const std::string& url) = 0;
+  // Only `listener` hears how this fetch ends (the cycle or the wizard).
+  virtual FetchBegin begin(const std::string& url, FetchListener& listener) = 0;
   // Ends the fetch in any state; nothing happens when none is in flight.
   virtual void close() = 0;
   // Of the fetch that last reported fetchReceived.

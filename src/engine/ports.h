@@ -42,6 +42,8 @@ class UserInterface {
   virtual void setStatus(int part, const std::string& text) = 0;
   // A modal message box with an OK button and the program's title.
   virtual void message(const std::string& text) = 0;
+  // The same for a failure of the system itself (no socket), marked as an error.
+  virtual void error(const std::string& text) { message(text); }
   // Shows the text and ends the process at once with exit status -1,
   // saving nothing. Test fakes throw instead.
   [[noreturn]] virtual void fatal(const std::string& text) = 0;

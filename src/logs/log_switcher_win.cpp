@@ -1,14 +1,13 @@
 #include "logs/log_switcher_win.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <string>
 #include <vector>
 
 #include "app/app_win.h"
 #include "app/controls_win.h"
-#include "common/wide_win.h"
+#include "app/window_object_win.h"
 #include "logs/log_switcher.h"
 #include "resources/resource_ids.h"
 #include "settings/ini_file.h"
@@ -16,51 +15,52 @@
 
 namespace ls {
 
-namespace {
+class LogSwitcherDialog : public Dialog {
+ public:
+  explicit LogSwitcherDialog(App& app) : Dialog(app.ui), app_(app) {}
+  HWND list() const { return GetDlgItem(dialog_, IDC_LOGLIST); }
+  void fillList();
 
-// The rows list 1250 shows, as the rules know them.
-std::vector<std::string> g_rows;
+ private:
+  INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool onNotify(const NMHDR* header);
+  void place();
+  void savePlacement();
+  void showChosen() { showLog(app_.ctx, app_.shown, rows_, selectedListRow(list()), app_.cycle->idle()); }
+  void deleteChosen();
+  void contextMenu();
 
-HWND logList() { return GetDlgItem(app().logSwitcher, IDC_LOGLIST); }
+  App& app_;
+  std::vector<std::string> rows_;  // the rows list 1250 shows, as the rules know them
+};
 
-int selectedLogRow() { return ListView_GetNextItem(logList(), -1, LVNI_SELECTED); }
-
-void fillList(HWND dialog) {
-  App& a = app();
-  HWND list = GetDlgItem(dialog, IDC_LOGLIST);
-  ListView_DeleteAllItems(list);
-  std::optional<std::vector<std::string>> rows = buildLogList(a.ctx);
+void LogSwitcherDialog::fillList() {
+  ListView_DeleteAllItems(list());
+  std::optional<std::vector<std::string>> rows = buildLogList(app_.ctx);
   if (!rows) {
-    a.ui.message(kMsgLogListFailed);
-    g_rows.clear();
-    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    app_.ui.message(kMsgLogListFailed);
+    rows_.clear();
+    PostMessageW(dialog_, WM_CLOSE, 0, 0);
     return;
   }
-  g_rows = std::move(*rows);
-  for (std::size_t i = 0; i < g_rows.size(); ++i) {
-    std::wstring text = toWide(g_rows[i]);
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = static_cast<int>(i);
-    item.pszText = text.data();
-    SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-  }
+  rows_ = std::move(*rows);
+  for (std::size_t i = 0; i < rows_.size(); ++i) insertListRow(list(), static_cast<int>(i), rows_[i]);
 }
 
-void place(HWND dialog) {
-  const std::string& ini = app().ctx.settingsPath;
+void LogSwitcherDialog::place() {
+  const std::string& ini = app_.ctx.settingsPath;
   int left = readProfileInt(ini, kLOGWINDOW, kLeft, 0);
   int right = readProfileInt(ini, kLOGWINDOW, kRight, 100);
   int top = readProfileInt(ini, kLOGWINDOW, kTop, 0);
   int bottom = readProfileInt(ini, kLOGWINDOW, kBottom, 200);
-  SetWindowPos(dialog, nullptr, left, top, right - left, bottom - top, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(dialog_, nullptr, left, top, right - left, bottom - top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void savePlacement(HWND dialog) {
+void LogSwitcherDialog::savePlacement() {
   WINDOWPLACEMENT wp{};
   wp.length = sizeof wp;
-  if (!GetWindowPlacement(dialog, &wp)) return;
-  const std::string& ini = app().ctx.settingsPath;
+  if (!GetWindowPlacement(dialog_, &wp)) return;
+  const std::string& ini = app_.ctx.settingsPath;
   const RECT& r = wp.rcNormalPosition;
   writeProfileString(ini, kLOGWINDOW, kLeft, std::to_string(r.left));
   writeProfileString(ini, kLOGWINDOW, kTop, std::to_string(r.top));
@@ -68,73 +68,72 @@ void savePlacement(HWND dialog) {
   writeProfileString(ini, kLOGWINDOW, kBottom, std::to_string(r.bottom));
 }
 
-void showChosen() {
-  App& a = app();
-  showLog(a.ctx, a.shown, g_rows, selectedLogRow(), a.cycle->idle());
+void LogSwitcherDialog::deleteChosen() {
+  if (deleteLog(app_.ctx, app_.shown, rows_, selectedListRow(list())) == DeleteResult::kDeleted) fillList();
 }
 
-void deleteChosen(HWND dialog) {
-  App& a = app();
-  if (deleteLog(a.ctx, a.shown, g_rows, selectedLogRow()) == DeleteResult::kDeleted) fillList(dialog);
+void LogSwitcherDialog::contextMenu() {
+  if (selectedListRow(list()) < 0) return;
+  showPopupMenu(app_.trayMenu.get(), 2, dialog_);
 }
 
-void contextMenu(HWND dialog) {
-  App& a = app();
-  if (selectedLogRow() < 0) return;
-  showPopupMenu(a.trayMenu, 2, dialog);
+bool LogSwitcherDialog::onNotify(const NMHDR* header) {
+  if (header->idFrom != IDC_LOGLIST) return false;
+  // Only a click shows a log: moving the selection with the keys does not.
+  if (header->code == NM_CLICK) showChosen();
+  if (header->code == NM_RCLICK) contextMenu();
+  return true;
 }
 
-INT_PTR CALLBACK logSwitcherProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR LogSwitcherDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      app().logSwitcher = dialog;
-      place(dialog);
-      fillList(dialog);
+      place();
+      fillList();
       return TRUE;
     case WM_SIZE:
-      MoveWindow(GetDlgItem(dialog, IDC_LOGLIST), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+      MoveWindow(list(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
       return TRUE;
-    case WM_NOTIFY: {
-      const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (header->idFrom != IDC_LOGLIST) return FALSE;
-      // Only a click shows a log: moving the selection with the keys does not.
-      if (header->code == NM_CLICK) showChosen();
-      if (header->code == NM_RCLICK) contextMenu(dialog);
-      return TRUE;
-    }
+    case WM_NOTIFY:
+      return onNotify(reinterpret_cast<const NMHDR*>(lParam));
     case WM_COMMAND:
       if (LOWORD(wParam) == IDM_LOG_OPEN) showChosen();
-      if (LOWORD(wParam) == IDM_LOG_DELETE) deleteChosen(dialog);
+      if (LOWORD(wParam) == IDM_LOG_DELETE) deleteChosen();
       return TRUE;
     case WM_CLOSE:
-      DestroyWindow(dialog);
+      DestroyWindow(dialog_);
       return TRUE;
     case WM_DESTROY:
-      savePlacement(dialog);
-      app().logSwitcher = nullptr;
-      g_rows.clear();
+      savePlacement();
+      rows_.clear();
       return TRUE;
     default:
       return FALSE;
   }
 }
 
-}  // namespace
+WindowLogSwitcher::WindowLogSwitcher(App& app) : app_(app) {}
 
-void openLogSwitcher() {
-  App& a = app();
-  if (a.logSwitcher) return;
-  CreateDialogW(a.instance, L"LOGCHANGE", a.main, logSwitcherProc);
+WindowLogSwitcher::~WindowLogSwitcher() {
+  if (HWND w = window()) DestroyWindow(w);
 }
 
-bool WindowLogSwitcher::isOpen() const { return app().logSwitcher != nullptr; }
+void WindowLogSwitcher::open() {
+  if (isOpen()) return;
+  dialog_ = std::make_unique<LogSwitcherDialog>(app_);
+  dialog_->createModeless(app_.instance, L"LOGCHANGE", app_.main);
+}
+
+HWND WindowLogSwitcher::window() const { return dialog_ ? dialog_->handle() : nullptr; }
+
+bool WindowLogSwitcher::isOpen() const { return window() != nullptr; }
 
 void WindowLogSwitcher::selectNewListRow() {
-  ListView_SetItemState(logList(), 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  if (isOpen()) selectListRow(dialog_->list(), 0);
 }
 
 void WindowLogSwitcher::rebuild() {
-  if (app().logSwitcher) fillList(app().logSwitcher);
+  if (isOpen()) dialog_->fillList();
 }
 
 }  // namespace ls

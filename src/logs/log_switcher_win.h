@@ -4,19 +4,33 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "engine/cycle_ports.h"
 
 namespace ls {
 
-// Command 40016: opens the window unless it is open.
-void openLogSwitcher();
+struct App;
+class LogSwitcherDialog;
 
-// The check cycle's view of the window.
+// The window as the program and the check cycle see it, open or not.
 class WindowLogSwitcher : public LogSwitcherView {
  public:
+  explicit WindowLogSwitcher(App& app);
+  ~WindowLogSwitcher() override;
+
+  // Command 40016: opens the window unless it is open.
+  void open();
+  // The window while it is open, else null.
+  HWND window() const;
+
   bool isOpen() const override;
   void selectNewListRow() override;
   void rebuild() override;
+
+ private:
+  App& app_;
+  std::unique_ptr<LogSwitcherDialog> dialog_;
 };
 
 }  // namespace ls

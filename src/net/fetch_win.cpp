@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "common/file_io.h"
-#include "common/program.h"
 #include "common/wide_win.h"
 #include "net/fetch_texts.h"
 #include "net/page_file.h"
@@ -24,9 +23,6 @@ constexpr int kTlsChunkBytes = 16384 + 512;
 constexpr std::size_t kMaxTlsPending = 256 * 1024;
 constexpr long kEvents = FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE;
 
-// The timer callback has no context argument; there is one fetcher.
-WinsockFetcher* g_timedFetcher = nullptr;
-
 void cleanUpSockets() { WSACleanup(); }
 
 }  // namespace
@@ -39,19 +35,17 @@ bool startSockets() {
   return ok;
 }
 
-WinsockFetcher::~WinsockFetcher() {
-  close();
-  if (g_timedFetcher == this) g_timedFetcher = nullptr;
-}
+WinsockFetcher::~WinsockFetcher() { close(); }
 
-void WinsockFetcher::attach(HWND window, UserInterface* ui, std::string pageFile, FetchListener* listener) {
+void WinsockFetcher::attach(HWND window, UserInterface* ui, std::string pageFile) {
   window_ = window;
   ui_ = ui;
   pageFile_ = std::move(pageFile);
-  listener_ = listener;
 }
 
-FetchBegin WinsockFetcher::begin(const std::string& url) {
+FetchBegin WinsockFetcher::begin(const std::string& url, FetchListener& listener) {
+  close();
+  listener_ = &listener;
   ui_->setStatus(1, kMsgFetchStart);
   removeFile(pageFile_);
   std::optional<RequestTarget> target = splitUrl(url);
@@ -79,7 +73,7 @@ FetchBegin WinsockFetcher::openHop(const RequestTarget& target) {
 
   socket_ = ::socket(AF_INET, SOCK_STREAM, 0);
   if (socket_ == INVALID_SOCKET) {
-    MessageBoxW(window_, toWide(kMsgNoSocket).c_str(), toWide(kProgramTitle).c_str(), MB_OK | MB_ICONERROR);
+    ui_->error(kMsgNoSocket);
     return FetchBegin{FetchStart::kNoSocket, ""};
   }
   touchTimeout();
@@ -381,9 +375,10 @@ void WinsockFetcher::finish() {
   fetched_.finalUrl = trail_.current();
   fetched_.movedTo = trail_.movedTo().value_or("");
   bool note = automaticIgnored_;
+  FetchListener* listener = listener_;
   close();
   ui_->setStatus(1, note ? std::string(kMsgReceived) + kMsgProxyAutomaticNote : std::string(kMsgReceived));
-  if (listener_) listener_->fetchReceived();
+  if (listener) listener->fetchReceived();
 }
 
 void WinsockFetcher::writePage(std::string_view bytes) {
@@ -420,10 +415,8 @@ void WinsockFetcher::dropConnection() {
 
 void WinsockFetcher::close() {
   dropConnection();
-  if (g_timedFetcher == this) {
-    KillTimer(window_, IDT_FETCH_TIMEOUT);
-    g_timedFetcher = nullptr;
-  }
+  if (window_) KillTimer(window_, IDT_FETCH_TIMEOUT);
+  listener_ = nullptr;
 }
 
 void WinsockFetcher::closeWithStatus(const std::string& text) {
@@ -432,19 +425,16 @@ void WinsockFetcher::closeWithStatus(const std::string& text) {
 }
 
 void WinsockFetcher::fail(const std::string& text) {
+  FetchListener* listener = listener_;
   closeWithStatus(text);
-  if (listener_) listener_->fetchFailed(text);
+  if (listener) listener->fetchFailed(text);
 }
 
-void WinsockFetcher::touchTimeout() {
-  g_timedFetcher = this;
-  SetTimer(window_, IDT_FETCH_TIMEOUT, timeoutMs_, &WinsockFetcher::onTimeout);
-}
+void WinsockFetcher::touchTimeout() { SetTimer(window_, IDT_FETCH_TIMEOUT, timeoutMs_, nullptr); }
 
-void CALLBACK WinsockFetcher::onTimeout(HWND window, UINT, UINT_PTR id, DWORD) {
-  KillTimer(window, id);
-  WinsockFetcher* fetcher = g_timedFetcher;
-  if (fetcher && fetcher->inFlight()) fetcher->fail(kMsgTimeout);
+void WinsockFetcher::onTimeout() {
+  KillTimer(window_, IDT_FETCH_TIMEOUT);
+  if (inFlight()) fail(kMsgTimeout);
 }
 
 }  // namespace ls

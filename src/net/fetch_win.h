@@ -34,20 +34,24 @@ class WinsockFetcher : public Fetcher {
   WinsockFetcher& operator=(const WinsockFetcher&) = delete;
   ~WinsockFetcher() override;
 
-  // The window that receives the socket messages, the status bar, the page
-  // file and who hears how a fetch ends.
-  void attach(HWND window, UserInterface* ui, std::string pageFile, FetchListener* listener);
+  // The window that receives the socket messages and the timeout timer
+  // (IDT_FETCH_TIMEOUT), the status bar and the page file.
+  void attach(HWND window, UserInterface* ui, std::string pageFile);
   // The settings file whose PROXY and PROXYNAME each fetch follows; without
   // one every fetch goes straight to its host.
   void setSettingsFile(std::string path) { settingsFile_ = std::move(path); }
 
   bool inFlight() const override { return socket_ != INVALID_SOCKET; }
-  FetchBegin begin(const std::string& url) override;
+  // The fetch in flight was begun for `listener`.
+  bool serves(const FetchListener& listener) const { return inFlight() && listener_ == &listener; }
+  FetchBegin begin(const std::string& url, FetchListener& listener) override;
   void close() override;
   FetchedPage fetchedPage() const override { return fetched_; }
 
   void onHostLookup(WPARAM wParam, LPARAM lParam);
   void onSocketEvent(WPARAM wParam, LPARAM lParam);
+  // WM_TIMER IDT_FETCH_TIMEOUT: no socket event came for the timeout.
+  void onTimeout();
 
   // A fetch with no socket event for this long is closed as timed out.
   void setTimeoutMs(UINT ms) { timeoutMs_ = ms; }
@@ -57,7 +61,6 @@ class WinsockFetcher : public Fetcher {
  private:
   enum class Stage { kConnecting, kTunnel, kHandshake, kExchange };
 
-  static void CALLBACK onTimeout(HWND window, UINT message, UINT_PTR id, DWORD time);
   // Connects for one hop; kStarted, or how it failed (nothing shown yet).
   FetchBegin openHop(const RequestTarget& target);
   void dropConnection();

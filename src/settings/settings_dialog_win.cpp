@@ -8,7 +8,9 @@
 #include "app/app_win.h"
 #include "app/controls_win.h"
 #include "app/layout.h"
+#include "app/list_font_win.h"
 #include "app/tray_win.h"
+#include "app/window_object_win.h"
 #include "common/program.h"
 #include "common/text.h"
 #include "common/wide_win.h"
@@ -24,15 +26,29 @@ namespace ls {
 
 namespace {
 
-constexpr int kPageFirst[] = {IDC_SET_INTERVAL, IDC_SITE_NAME_LABEL, IDC_SET_FONTCOLOR};
-constexpr int kPageLast[] = {IDC_SET_SHOWSTYLE, IDC_SITE_WIZARD, IDC_SET_BG_GROUP};
-constexpr std::size_t kHolderTextBytes = 9;
-
-// Whether the site file was read when the dialog opened: a file that failed
-// to load is never overwritten with the empty list.
-bool g_sitesLoaded = false;
-bool g_quitAfterDialog = false;
-std::wstring g_picturePath;  // the browse dialog offers the file chosen last
+// The controls of each page, in the order of the tabs.
+constexpr int kSettingsPage[] = {IDC_SET_INTERVAL,      IDC_SET_INTERVAL_LABEL, IDC_SET_SOUND,
+                                 IDC_SET_LIST,          IDC_SET_LIST_LABEL,     IDC_SET_PROXY_GROUP,
+                                 IDC_SET_PROXY_NONE,    IDC_SET_PROXY_IE,       IDC_SET_PROXY_NAMED,
+                                 IDC_SET_PROXY_NAME,    IDC_SET_PROXY_EXAMPLE,  IDC_SET_TASKTRAY,
+                                 IDC_SET_SHOWSTYLE};
+constexpr int kSitesPage[] = {IDC_SITE_NAME_LABEL, IDC_SITE_EXTRACT, IDC_SITE_EXTRACT_LABEL, IDC_SITE_URL_LABEL,
+                              IDC_SITE_URL,        IDC_SITE_NAME,    IDC_SITE_LIST,          IDC_SITE_ADD,
+                              IDC_SITE_DELETE,     IDC_SITE_CHANGE,  IDC_SITE_IMPORT,        IDC_SITE_WIZARD};
+constexpr int kOtherPage[] = {IDC_SET_FONTCOLOR,       IDC_SET_BKCOLOR,        IDC_SET_FONT,
+                              IDC_SET_FONTCOLOR_LABEL, IDC_SET_BKCOLOR_LABEL,  IDC_SET_KEYWORD,
+                              IDC_SET_KEYWORD_LABEL,   IDC_SET_DELETE,         IDC_SET_DISREGARD_LABEL,
+                              IDC_SET_DISREGARD,       IDC_SET_DELETE_LABEL,   IDC_SET_DISREGARDURL_LABEL,
+                              IDC_SET_DISREGARDURL,    IDC_SET_BACKGROUND,     IDC_SET_BGPATH,
+                              IDC_SET_BROWSE,          IDC_SET_BG_GROUP};
+struct Page {
+  const char* tab;
+  const int* first;
+  const int* last;
+};
+constexpr Page kPages[] = {{"設定", std::begin(kSettingsPage), std::end(kSettingsPage)},
+                           {"ニュース設定", std::begin(kSitesPage), std::end(kSitesPage)},
+                           {"その他", std::begin(kOtherPage), std::end(kOtherPage)}};
 
 std::string text(HWND dialog, int id) { return controlText(dialog, id); }
 
@@ -42,13 +58,22 @@ bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST
 
 void check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
 
-void showPage(HWND dialog, int page) {
-  for (int id = IDC_SET_INTERVAL; id <= IDC_SET_BG_GROUP; ++id) {
-    if (HWND c = GetDlgItem(dialog, id)) ShowWindow(c, SW_HIDE);
+void showPage(HWND dialog, int shown) {
+  for (int page = 0; page < static_cast<int>(std::size(kPages)); ++page) {
+    for (const int* id = kPages[page].first; id != kPages[page].last; ++id) {
+      if (HWND c = GetDlgItem(dialog, *id)) ShowWindow(c, page == shown ? SW_SHOW : SW_HIDE);
+    }
   }
-  if (page < 0 || page > 2) return;
-  for (int id = kPageFirst[page]; id <= kPageLast[page]; ++id) {
-    if (HWND c = GetDlgItem(dialog, id)) ShowWindow(c, SW_SHOW);
+}
+
+void addTabs(HWND dialog) {
+  HWND tab = GetDlgItem(dialog, IDC_SET_TAB);
+  for (int i = 0; i < static_cast<int>(std::size(kPages)); ++i) {
+    std::wstring t = toWide(kPages[i].tab);
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = t.data();
+    SendMessageW(tab, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
   }
 }
 
@@ -63,20 +88,7 @@ void enableProxyName(HWND dialog) {
   EnableWindow(GetDlgItem(dialog, IDC_SET_PROXY_NAME), checked(dialog, IDC_SET_PROXY_NAMED));
 }
 
-void onInit(HWND dialog) {
-  App& a = app();
-  a.cycle->stopTimer();
-  g_quitAfterDialog = false;
-  HWND tab = GetDlgItem(dialog, IDC_SET_TAB);
-  const char* tabs[] = {"設定", "ニュース設定", "その他"};
-  for (int i = 0; i < 3; ++i) {
-    std::wstring t = toWide(tabs[i]);
-    TCITEMW item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = t.data();
-    SendMessageW(tab, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
-  }
-  DialogSettings s = loadDialogSettings(a.ctx.settingsPath, a.cycle->intervalText(), a.listText);
+void showSettings(HWND dialog, const DialogSettings& s) {
   setText(dialog, IDC_SET_INTERVAL, s.interval);
   setText(dialog, IDC_SET_LIST, s.list);
   check(dialog, IDC_SET_SOUND, s.sound);
@@ -91,57 +103,12 @@ void onInit(HWND dialog) {
   setText(dialog, IDC_SET_DISREGARDURL, s.disregardUrl);
   check(dialog, IDC_SET_BACKGROUND, s.background);
   setText(dialog, IDC_SET_BGPATH, s.bgPath);
-  showPage(dialog, 0);
-  fillColours(dialog, IDC_SET_FONTCOLOR, s.fontColor);
-  fillColours(dialog, IDC_SET_BKCOLOR, s.fontBkColor);
-  g_sitesLoaded = loadSiteList(dialog);
 }
 
-void chooseFont(HWND dialog) {
-  App& a = app();
-  LOGFONTW lf{};
-  HFONT current = reinterpret_cast<HFONT>(SendMessageW(a.newsList, WM_GETFONT, 0, 0));
-  if (!current) current = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  GetObjectW(current, sizeof lf, &lf);
-  CHOOSEFONTW cf{};
-  cf.lStructSize = sizeof cf;
-  cf.hwndOwner = dialog;
-  cf.lpLogFont = &lf;
-  cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_NOVERTFONTS;
-  if (!ChooseFontW(&cf)) return;
-  if (a.listFont) DeleteObject(a.listFont);
-  a.listFont = CreateFontIndirectW(&lf);
-  SendMessageW(a.newsList, WM_SETFONT, reinterpret_cast<WPARAM>(a.listFont), TRUE);
-  // Saved at once: a Cancel of the dialog does not undo it.
-  ListFont f;
-  f.height = lf.lfHeight;
-  f.width = lf.lfWidth;
-  f.escapement = lf.lfEscapement;
-  f.orientation = lf.lfOrientation;
-  f.weight = lf.lfWeight;
-  f.italic = lf.lfItalic;
-  f.underline = lf.lfUnderline;
-  f.strikeout = lf.lfStrikeOut;
-  f.charset = lf.lfCharSet;
-  f.outPrecision = lf.lfOutPrecision;
-  f.clipPrecision = lf.lfClipPrecision;
-  f.quality = lf.lfQuality;
-  f.pitchAndFamily = lf.lfPitchAndFamily;
-  f.faceName = fromWide(lf.lfFaceName);
-  writeListFont(a.ctx.settingsPath, f);
-}
-
-void browsePicture(HWND dialog) {
-  if (chooseFileToOpen(dialog, "背景に使用する画像を選んでください。", "ビットマップ（*.bmp)", L"*.bmp", g_picturePath)) {
-    SetDlgItemTextW(dialog, IDC_SET_BGPATH, g_picturePath.c_str());
-  }
-}
-
-void onOk(HWND dialog) {
-  App& a = app();
+DialogSettings settingsShown(HWND dialog) {
   DialogSettings s;
-  s.interval = correctInterval(std::string(cutToBytes(text(dialog, IDC_SET_INTERVAL), kHolderTextBytes)));
-  s.list = correctListSize(std::string(cutToBytes(text(dialog, IDC_SET_LIST), kHolderTextBytes)));
+  s.interval = correctInterval(std::string(cutToBytes(text(dialog, IDC_SET_INTERVAL), kHolderBytes)));
+  s.list = correctListSize(std::string(cutToBytes(text(dialog, IDC_SET_LIST), kHolderBytes)));
   s.sound = checked(dialog, IDC_SET_SOUND);
   s.showStyle = checked(dialog, IDC_SET_SHOWSTYLE);
   s.proxy = checked(dialog, IDC_SET_PROXY_NONE) ? 0 : checked(dialog, IDC_SET_PROXY_IE) ? 1 : 2;
@@ -154,145 +121,209 @@ void onOk(HWND dialog) {
   s.disregardUrl = text(dialog, IDC_SET_DISREGARDURL);
   s.background = checked(dialog, IDC_SET_BACKGROUND);
   s.bgPath = text(dialog, IDC_SET_BGPATH);
-  a.cycle->setIntervalText(s.interval);
-  a.listText = s.list;
-  saveDialogSettings(a.ctx.settingsPath, s);
-  applyListColours();
+  return s;
+}
 
-  bool tray = checked(dialog, IDC_SET_TASKTRAY);
-  if (trayChoiceChanged(a.ctx.settingsPath, tray) &&
-      a.ui.ask(dialog, kMsgTrayRestart, kProgramTitle, MB_OKCANCEL) == IDOK) {
-    writeProfileString(a.ctx.settingsPath, kSETTING, kTASKTRAY, tray ? "1" : "0");
-    if (!tray) removeTrayIcon();
-    g_quitAfterDialog = true;
+// Labels, check boxes and group boxes lie on the tab control's body: they
+// are painted in its colour, not the dialog's (a hollow brush left the
+// dialog's grey beside their texts).
+INT_PTR staticColour(HDC dc, HWND control) {
+  wchar_t cls[16] = {};
+  GetClassNameW(control, cls, 16);
+  if (lstrcmpiW(cls, L"Edit") == 0) return FALSE;
+  SetBkMode(dc, TRANSPARENT);
+  SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+  return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
+}
+
+class SettingsDialog : public Dialog {
+ public:
+  explicit SettingsDialog(App& app) : Dialog(app.ui), app_(app) {}
+  // After a confirmed change of the tray setting the program ends.
+  bool quitAfter() const { return quitAfter_; }
+
+ private:
+  INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void onInit();
+  void onNotify(const NMHDR* header);
+  void onCommand(int id);
+  void chooseFont();
+  void browsePicture();
+  void onOk();
+  void onCancel();
+
+  App& app_;
+  // Whether the site file was read when the dialog opened: a file that
+  // failed to load is never overwritten with the empty list.
+  bool sitesLoaded_ = false;
+  bool quitAfter_ = false;
+};
+
+void SettingsDialog::onInit() {
+  app_.settingsDialog = dialog_;
+  app_.cycle->stopTimer();
+  addTabs(dialog_);
+  DialogSettings s = loadDialogSettings(app_.ctx.settingsPath, app_.cycle->intervalText(), app_.listText);
+  showSettings(dialog_, s);
+  showPage(dialog_, 0);
+  fillColours(dialog_, IDC_SET_FONTCOLOR, s.fontColor);
+  fillColours(dialog_, IDC_SET_BKCOLOR, s.fontBkColor);
+  sitesLoaded_ = loadSiteList(app_, dialog_);
+}
+
+void SettingsDialog::chooseFont() {
+  LOGFONTW lf{};
+  HFONT current = reinterpret_cast<HFONT>(SendMessageW(app_.newsList, WM_GETFONT, 0, 0));
+  if (!current) current = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  GetObjectW(current, sizeof lf, &lf);
+  CHOOSEFONTW cf{};
+  cf.lStructSize = sizeof cf;
+  cf.hwndOwner = dialog_;
+  cf.lpLogFont = &lf;
+  cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_NOVERTFONTS;
+  if (!ChooseFontW(&cf)) return;
+  setListFont(app_, Font(CreateFontIndirectW(&lf)));
+  // Saved at once: a Cancel of the dialog does not undo it.
+  writeListFont(app_.ctx.settingsPath, listFontOf(lf));
+}
+
+void SettingsDialog::browsePicture() {
+  if (chooseFileToOpen(dialog_, "背景に使用する画像を選んでください。", "ビットマップ（*.bmp)", L"*.bmp",
+                       app_.lastPicture)) {
+    SetDlgItemTextW(dialog_, IDC_SET_BGPATH, app_.lastPicture.c_str());
   }
-  if (g_sitesLoaded) saveSiteList(dialog);
-  trimNewsList(a.ctx);
-  a.cycle->armTimer();
-  EndDialog(dialog, IDOK);
 }
 
-void onCancel(HWND dialog) {
-  app().cycle->armTimer();
-  EndDialog(dialog, IDCANCEL);
+void SettingsDialog::onOk() {
+  DialogSettings s = settingsShown(dialog_);
+  app_.cycle->setIntervalText(s.interval);
+  app_.listText = s.list;
+  saveDialogSettings(app_.ctx.settingsPath, s);
+  applyListColours(app_);
+
+  bool tray = checked(dialog_, IDC_SET_TASKTRAY);
+  if (trayChoiceChanged(app_.ctx.settingsPath, tray) &&
+      app_.ui.ask(dialog_, kMsgTrayRestart, kProgramTitle, MB_OKCANCEL) == IDOK) {
+    writeProfileString(app_.ctx.settingsPath, kSETTING, kTASKTRAY, tray ? "1" : "0");
+    if (!tray) removeTrayIcon(app_);
+    quitAfter_ = true;
+  }
+  if (sitesLoaded_) saveSiteList(app_, dialog_);
+  trimNewsList(app_.ctx);
+  app_.cycle->armTimer();
+  EndDialog(dialog_, IDOK);
 }
 
-INT_PTR CALLBACK settingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+void SettingsDialog::onCancel() {
+  app_.cycle->armTimer();
+  EndDialog(dialog_, IDCANCEL);
+}
+
+void SettingsDialog::onNotify(const NMHDR* h) {
+  if (h->idFrom == IDC_SET_TAB && h->code == TCN_SELCHANGE) {
+    showPage(dialog_, TabCtrl_GetCurSel(h->hwndFrom));
+  } else if (h->idFrom == IDC_SITE_LIST && h->code == NM_CLICK) {
+    onSiteRowClick(dialog_);
+  }
+}
+
+void SettingsDialog::onCommand(int id) {
+  switch (id) {
+    case IDC_SET_OK:
+    case IDOK:  // Enter in an edit field
+      return onOk();
+    case IDC_SET_CANCEL:
+    case IDCANCEL:  // Escape and the close box, like Cancel
+      return onCancel();
+    case IDC_SITE_ADD:
+      return addSite(app_, dialog_);
+    case IDC_SITE_CHANGE:
+      return changeSite(app_, dialog_);
+    case IDC_SITE_DELETE:
+      return deleteSite(app_, dialog_);
+    case IDC_SITE_IMPORT:
+      return importSiteFile(app_, dialog_);
+    case IDC_SITE_WIZARD:
+      return runWizard(app_, dialog_);
+    case IDC_SET_FONT:
+      return chooseFont();
+    case IDC_SET_BROWSE:
+      return browsePicture();
+    case IDC_SET_PROXY_NONE:
+    case IDC_SET_PROXY_IE:
+    case IDC_SET_PROXY_NAMED:
+      return enableProxyName(dialog_);
+    default:
+      return;
+  }
+}
+
+INT_PTR SettingsDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      app().settingsDialog = dialog;
-      onInit(dialog);
+      onInit();
       return TRUE;
-    case WM_NOTIFY: {
-      const NMHDR* h = reinterpret_cast<const NMHDR*>(lParam);
-      if (h->idFrom == IDC_SET_TAB && h->code == TCN_SELCHANGE) {
-        showPage(dialog, TabCtrl_GetCurSel(h->hwndFrom));
-      } else if (h->idFrom == IDC_SITE_LIST && h->code == NM_CLICK) {
-        onSiteRowClick(dialog);
-      }
+    case WM_NOTIFY:
+      onNotify(reinterpret_cast<const NMHDR*>(lParam));
       return TRUE;
-    }
     case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case IDC_SET_OK:
-        case IDOK:  // Enter in an edit field
-          onOk(dialog);
-          break;
-        case IDC_SET_CANCEL:
-        case IDCANCEL:  // Escape and the close box, like Cancel
-          onCancel(dialog);
-          break;
-        case IDC_SITE_ADD:
-          addSite(dialog);
-          break;
-        case IDC_SITE_CHANGE:
-          changeSite(dialog);
-          break;
-        case IDC_SITE_DELETE:
-          deleteSite(dialog);
-          break;
-        case IDC_SITE_IMPORT:
-          importSiteFile(dialog);
-          break;
-        case IDC_SITE_WIZARD:
-          runWizard(dialog);
-          break;
-        case IDC_SET_FONT:
-          chooseFont(dialog);
-          break;
-        case IDC_SET_BROWSE:
-          browsePicture(dialog);
-          break;
-        case IDC_SET_PROXY_NONE:
-        case IDC_SET_PROXY_IE:
-        case IDC_SET_PROXY_NAMED:
-          enableProxyName(dialog);
-          break;
-        default:
-          break;
-      }
+      onCommand(LOWORD(wParam));
       return TRUE;
-    case WM_CTLCOLORSTATIC: {
-      // Labels, check boxes and group boxes lie on the tab control's body:
-      // they are painted in its colour, not the dialog's (a hollow brush
-      // left the dialog's grey beside their texts).
-      wchar_t cls[16] = {};
-      GetClassNameW(reinterpret_cast<HWND>(lParam), cls, 16);
-      if (lstrcmpiW(cls, L"Edit") == 0) return FALSE;
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      SetBkMode(dc, TRANSPARENT);
-      SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-      return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
-    }
+    case WM_CTLCOLORSTATIC:
+      return staticColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_DESTROY:
-      app().settingsDialog = nullptr;
+      app_.settingsDialog = nullptr;
       return FALSE;
     default:
       return FALSE;
   }
 }
 
-}  // namespace
-
-void runSettingsDialog() {
-  App& a = app();
-  DialogBoxParamW(a.instance, L"SETTING", a.main, settingsProc, 0);
-  // After a confirmed change of the tray setting the program ends, without
-  // the close-time saving.
-  if (g_quitAfterDialog) PostQuitMessage(0);
-}
-
-void applyListColours() {
-  App& a = app();
-  ListColours c = readListColours(a.ctx.settingsPath);
-  COLORREF text = RGB(c.text.r, c.text.g, c.text.b);
-  COLORREF back = RGB(c.background.r, c.background.g, c.background.b);
-  ListView_SetTextColor(a.newsList, text);
-  ListView_SetTextBkColor(a.newsList, back);
-  ListView_SetBkColor(a.newsList, back);
-  if (a.logSwitcher) {
-    HWND list = GetDlgItem(a.logSwitcher, IDC_LOGLIST);
-    ListView_SetTextColor(list, text);
-    ListView_SetTextBkColor(list, back);
-    ListView_SetBkColor(list, back);
-    ShowWindow(list, SW_HIDE);
-    ShowWindow(list, SW_SHOW);
-  }
-  std::string picture = backgroundPicture(a.ctx.settingsPath);
-  if (!picture.empty()) {
-    std::wstring path = toWide(picture);
-    LVBKIMAGEW image{};
-    image.ulFlags = LVBKIF_SOURCE_URL | LVBKIF_STYLE_TILE;
-    image.pszImage = path.data();
-    SendMessageW(a.newsList, LVM_SETBKIMAGEW, 0, reinterpret_cast<LPARAM>(&image));
-    ListView_SetTextBkColor(a.newsList, CLR_NONE);
-    ListView_SetBkColor(a.newsList, CLR_NONE);
-  } else {
+void applyPicture(HWND list, const std::string& picture) {
+  if (picture.empty()) {
     // Turning the picture off takes it away now, not at the next start.
     LVBKIMAGEW none{};
     none.ulFlags = LVBKIF_SOURCE_NONE;
-    SendMessageW(a.newsList, LVM_SETBKIMAGEW, 0, reinterpret_cast<LPARAM>(&none));
+    SendMessageW(list, LVM_SETBKIMAGEW, 0, reinterpret_cast<LPARAM>(&none));
+    return;
   }
+  std::wstring path = toWide(picture);
+  LVBKIMAGEW image{};
+  image.ulFlags = LVBKIF_SOURCE_URL | LVBKIF_STYLE_TILE;
+  image.pszImage = path.data();
+  SendMessageW(list, LVM_SETBKIMAGEW, 0, reinterpret_cast<LPARAM>(&image));
+  ListView_SetTextBkColor(list, CLR_NONE);
+  ListView_SetBkColor(list, CLR_NONE);
+}
+
+void colourList(HWND list, COLORREF text, COLORREF back) {
+  ListView_SetTextColor(list, text);
+  ListView_SetTextBkColor(list, back);
+  ListView_SetBkColor(list, back);
+}
+
+}  // namespace
+
+void runSettingsDialog(App& a) {
+  SettingsDialog dialog(a);
+  dialog.runModal(a.instance, L"SETTING", a.main);
+  // After a confirmed change of the tray setting the program ends, without
+  // the close-time saving.
+  if (dialog.quitAfter()) PostQuitMessage(0);
+}
+
+void applyListColours(App& a) {
+  ListColours c = readListColours(a.ctx.settingsPath);
+  COLORREF text = RGB(c.text.r, c.text.g, c.text.b);
+  COLORREF back = RGB(c.background.r, c.background.g, c.background.b);
+  colourList(a.newsList, text, back);
+  if (HWND logs = a.logs.window()) {
+    HWND list = GetDlgItem(logs, IDC_LOGLIST);
+    colourList(list, text, back);
+    ShowWindow(list, SW_HIDE);
+    ShowWindow(list, SW_SHOW);
+  }
+  applyPicture(a.newsList, backgroundPicture(a.ctx.settingsPath));
   ShowWindow(a.newsList, SW_HIDE);
   ShowWindow(a.newsList, SW_SHOW);
 }

@@ -6,11 +6,13 @@
 
 namespace ls {
 
+struct App;
+
 // Commands 40001 and 40008: runs the dialog modally over the main window.
-void runSettingsDialog();
+void runSettingsDialog(App& app);
 
 // LIST_FONT's colours and background picture onto the news list and, when
 // it is open, the log switcher's list.
-void applyListColours();
+void applyListColours(App& app);
 
 }  // namespace ls

@@ -14,6 +14,9 @@ inline constexpr std::size_t kEditNameBytes = 99;
 inline constexpr std::size_t kEditUrlBytes = 499;
 inline constexpr std::size_t kEditExtractBytes = 499;
 
+// What the user is told when one of the fields is empty.
+inline constexpr const char* kMsgEmptyField = "入力されてない項目があります。";
+
 // The fields cut to their limits; nothing when one of them is empty.
 std::optional<Site> siteFromFields(const std::string& name, const std::string& url, const std::string& extract);
 

@@ -19,15 +19,11 @@ constexpr const char* kCaptionSettings = "LINKSCOUT設定";
 constexpr const char* kCaptionAdd = "サイト追加";
 constexpr const char* kCaptionChange = "サイト変更";
 constexpr const char* kCaptionDelete = "サイト削除";
-constexpr const char* kMsgEmptyField = "入力されてない項目があります。";
 constexpr const char* kMsgNoSelection = "アイテムが選択されていません。";
 constexpr const char* kMsgConfirmChange = "変更してもいいですか？";
 constexpr const char* kMsgOnlyOne = "アイテムが１つしかありません。";
 constexpr const char* kMsgConfirmDelete = "削除してよろしいですか？";
 constexpr const char* kMsgCannotWriteSites = "ファイルがオープンできません。";
-
-// The file chosen at the last import, offered again at the next.
-std::wstring g_importPath;
 
 HWND siteList(HWND dialog) { return GetDlgItem(dialog, IDC_SITE_LIST); }
 
@@ -39,43 +35,41 @@ std::string fieldText(HWND dialog, int id) { return controlText(dialog, id); }
 
 void setField(HWND dialog, int id, const std::string& text) { setControlText(dialog, id, text); }
 
+std::optional<Site> siteOfFields(HWND dialog) {
+  return siteFromFields(fieldText(dialog, IDC_SITE_NAME), fieldText(dialog, IDC_SITE_URL),
+                        fieldText(dialog, IDC_SITE_EXTRACT));
+}
+
 void clearFields(HWND dialog) {
   for (int id : {IDC_SITE_NAME, IDC_SITE_URL, IDC_SITE_EXTRACT}) setField(dialog, id, "");
 }
 
-int selected(HWND dialog) { return ListView_GetNextItem(siteList(dialog), -1, LVNI_SELECTED); }
+int selected(HWND dialog) { return selectedListRow(siteList(dialog)); }
 
-int ask(HWND dialog, const char* text, const char* caption, UINT buttons = MB_OK) {
-  return app().ui.ask(dialog, text, caption, buttons);
+int ask(App& a, HWND dialog, const char* text, const char* caption, UINT buttons = MB_OK) {
+  return a.ui.ask(dialog, text, caption, buttons);
 }
-
-
 
 }  // namespace
 
 void insertSiteRow(HWND dialog, int row, const Site& site) {
   HWND list = siteList(dialog);
-  std::wstring name = toWide(site.name);
-  LVITEMW item{};
-  item.mask = LVIF_TEXT;
-  item.iItem = row;
-  item.pszText = name.data();
-  int at = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  int at = insertListRow(list, row, site.name);
   setCell(list, at, 1, site.url);
   setCell(list, at, 2, site.extract);
   ListView_SetCheckState(list, at, site.checked);
 }
 
-bool loadSiteList(HWND dialog) {
+bool loadSiteList(App& a, HWND dialog) {
   HWND list = siteList(dialog);
   ListView_SetExtendedListViewStyle(list,
                                     ListView_GetExtendedListViewStyle(list) | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
   addListColumn(list, 0, "サイト(チェックしたサイトを確認)", 120);
   addListColumn(list, 1, "URL", 250);
   addListColumn(list, 2, "抽出文字列", 100);
-  SiteList sites = readAllSites(app().ctx.appDir + kSiteFileName, kSettingsLoadLimits);
+  SiteList sites = readAllSites(a.ctx.appDir + kSiteFileName, kSettingsLoadLimits);
   if (sites.status == SiteFileStatus::kCannotOpen) {
-    ask(dialog, kMsgCannotOpenFile, kCaptionSettings);
+    ask(a, dialog, kMsgCannotOpenFile, kCaptionSettings);
     return false;
   }
   for (const Site& s : sites.sites) insertSiteRow(dialog, ListView_GetItemCount(list), s);
@@ -105,30 +99,28 @@ void onSiteRowClick(HWND dialog) {
   setField(dialog, IDC_SITE_EXTRACT, cellText(list, row, 2));
 }
 
-void addSite(HWND dialog) {
-  std::optional<Site> s = siteFromFields(fieldText(dialog, IDC_SITE_NAME), fieldText(dialog, IDC_SITE_URL),
-                                         fieldText(dialog, IDC_SITE_EXTRACT));
+void addSite(App& a, HWND dialog) {
+  std::optional<Site> s = siteOfFields(dialog);
   if (!s) {
-    ask(dialog, kMsgEmptyField, kCaptionAdd);
+    ask(a, dialog, kMsgEmptyField, kCaptionAdd);
     return;
   }
   insertSiteRow(dialog, 0, *s);
   clearFields(dialog);
 }
 
-void changeSite(HWND dialog) {
-  std::optional<Site> s = siteFromFields(fieldText(dialog, IDC_SITE_NAME), fieldText(dialog, IDC_SITE_URL),
-                                         fieldText(dialog, IDC_SITE_EXTRACT));
+void changeSite(App& a, HWND dialog) {
+  std::optional<Site> s = siteOfFields(dialog);
   if (!s) {
-    ask(dialog, kMsgEmptyField, kCaptionChange);
+    ask(a, dialog, kMsgEmptyField, kCaptionChange);
     return;
   }
   int row = selected(dialog);
   if (row < 0) {
-    ask(dialog, kMsgNoSelection, kCaptionChange);
+    ask(a, dialog, kMsgNoSelection, kCaptionChange);
     return;
   }
-  if (ask(dialog, kMsgConfirmChange, kCaptionChange, MB_OKCANCEL) != IDOK) return;
+  if (ask(a, dialog, kMsgConfirmChange, kCaptionChange, MB_OKCANCEL) != IDOK) return;
   HWND list = siteList(dialog);
   setCell(list, row, 0, s->name);
   setCell(list, row, 1, s->url);
@@ -136,25 +128,25 @@ void changeSite(HWND dialog) {
   clearFields(dialog);
 }
 
-void deleteSite(HWND dialog) {
+void deleteSite(App& a, HWND dialog) {
   int row = selected(dialog);
   if (row < 0) {
-    ask(dialog, kMsgNoSelection, kCaptionDelete);
+    ask(a, dialog, kMsgNoSelection, kCaptionDelete);
     return;
   }
   if (ListView_GetItemCount(siteList(dialog)) < 2) {
-    ask(dialog, kMsgOnlyOne, kCaptionDelete);
+    ask(a, dialog, kMsgOnlyOne, kCaptionDelete);
     return;
   }
-  if (ask(dialog, kMsgConfirmDelete, kCaptionDelete, MB_OKCANCEL) == IDOK) ListView_DeleteItem(siteList(dialog), row);
+  if (ask(a, dialog, kMsgConfirmDelete, kCaptionDelete, MB_OKCANCEL) == IDOK) ListView_DeleteItem(siteList(dialog), row);
 }
 
-void importSiteFile(HWND dialog) {
+void importSiteFile(App& a, HWND dialog) {
   if (!chooseFileToOpen(dialog, "インポートするファイルを選択してください", "LINKSCOUTサイトファイル（*.ck）", L"*.ck",
-                        g_importPath)) {
+                        a.lastImport)) {
     return;
   }
-  SiteList file = readAllSites(pathFromWide(g_importPath), kImportLimits);
+  SiteList file = readAllSites(pathFromWide(a.lastImport), kImportLimits);
   if (file.status == SiteFileStatus::kCannotOpen) return;
   std::vector<Site> rows = siteListRows(dialog);
   std::size_t before = rows.size();
@@ -163,9 +155,9 @@ void importSiteFile(HWND dialog) {
   for (std::size_t i = rows.size() - before; i-- > 0;) insertSiteRow(dialog, 0, rows[i]);
 }
 
-void saveSiteList(HWND dialog) {
-  if (!writeAllSites(app().ctx.appDir + kSiteFileName, siteListRows(dialog))) {
-    ask(dialog, kMsgCannotWriteSites, kProgramTitle);
+void saveSiteList(App& a, HWND dialog) {
+  if (!writeAllSites(a.ctx.appDir + kSiteFileName, siteListRows(dialog))) {
+    ask(a, dialog, kMsgCannotWriteSites, kProgramTitle);
   }
 }
 

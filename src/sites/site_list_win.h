@@ -10,18 +10,20 @@
 
 namespace ls {
 
+struct App;
+
 // Fills list 1119 from the site file; false when the file could not be read
 // (the user has been told, and OK must then leave the file alone).
-bool loadSiteList(HWND dialog);
+bool loadSiteList(App& app, HWND dialog);
 std::vector<Site> siteListRows(HWND dialog);
 void insertSiteRow(HWND dialog, int row, const Site& site);
 
 void onSiteRowClick(HWND dialog);
-void addSite(HWND dialog);
-void changeSite(HWND dialog);
-void deleteSite(HWND dialog);
-void importSiteFile(HWND dialog);
+void addSite(App& app, HWND dialog);
+void changeSite(App& app, HWND dialog);
+void deleteSite(App& app, HWND dialog);
+void importSiteFile(App& app, HWND dialog);
 // Writes the rows to the site file on OK.
-void saveSiteList(HWND dialog);
+void saveSiteList(App& app, HWND dialog);
 
 }  // namespace ls

@@ -1,6 +1,7 @@
 #include "wizard/wizard_rules.h"
 
 #include "common/text.h"
+#include "engine/check_cycle.h"
 #include "net/fetch_texts.h"
 #include "sites/site_edit.h"
 
@@ -10,17 +11,16 @@ namespace {
 constexpr std::size_t kSuggestBytes = 498;
 }  // namespace
 
-bool wizardFetch(CheckCycle& cycle, Fetcher& fetcher, UserInterface& ui, const std::string& url) {
+bool wizardFetch(Fetcher& fetcher, FetchListener& wizard, UserInterface& ui, const std::string& url) {
   if (url.empty()) return false;
   ui.setStatus(0, url);
-  cycle.setWizardFetchState(kWizardFetching);
   if (fetcher.inFlight()) {
     fetcher.close();
     ui.setStatus(0, "");
     ui.setStatus(1, "");
     return true;
   }
-  FetchBegin begun = fetcher.begin(url);
+  FetchBegin begun = fetcher.begin(url, wizard);
   if (begun.state == FetchStart::kRefused) ui.setStatus(1, kMsgBadUrl);
   return true;
 }

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/check_cycle.h"
 #include "engine/cycle_ports.h"
 #include "engine/ports.h"
 #include "sites/site_file.h"
@@ -18,10 +17,10 @@ inline constexpr const char* kMsgSuggestMany = "未実装です。\n手動で「
 inline constexpr const char* kMsgNoExtract = "抽出文字列を入力してください。";
 inline constexpr const char* kMsgListFirst = "先にURLを入力して[取得]ボタンを押下してください。";
 
-// "取得": false for an empty URL. Otherwise the wizard owns the fetcher from
-// now on; a fetch in flight (the cycle's or an earlier one) is closed and
-// nothing starts, so a second press starts the wizard's own.
-bool wizardFetch(CheckCycle& cycle, Fetcher& fetcher, UserInterface& ui, const std::string& url);
+// "取得": false for an empty URL. There is one fetcher: a fetch in flight
+// (the cycle's or an earlier one) is closed and nothing starts, so a second
+// press starts the wizard's own, whose end only `wizard` hears.
+bool wizardFetch(Fetcher& fetcher, FetchListener& wizard, UserInterface& ui, const std::string& url);
 
 // "判別" over the links of the ticked rows.
 struct Suggestion {

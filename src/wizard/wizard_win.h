@@ -5,8 +5,10 @@
 
 namespace ls {
 
+struct App;
+
 // Runs the wizard modally over the settings dialog, whose site list gets the
 // new row.
-void runWizard(HWND settingsDialog);
+void runWizard(App& app, HWND settingsDialog);
 
 }  // namespace ls

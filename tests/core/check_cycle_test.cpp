@@ -8,6 +8,7 @@
 #include "engine/new_list.h"
 #include "sites/site_file.h"
 #include "test_support.h"
+#include "wizard/wizard_rules.h"
 
 namespace ls {
 namespace {
@@ -20,10 +21,12 @@ struct FakeFetcher : Fetcher {
   int closes = 0;
   FetchBegin next;  // what the next begin answers
   FetchedPage page;  // what the fetch that ends next found
+  FetchListener* listener = nullptr;  // who began the fetch
 
   bool inFlight() const override { return open; }
-  FetchBegin begin(const std::string& url) override {
+  FetchBegin begin(const std::string& url, FetchListener& who) override {
     begun.push_back(url);
+    listener = &who;
     if (url.rfind("http://", 0) != 0) return FetchBegin{FetchStart::kRefused, ""};
     FetchBegin b = next;
     next = FetchBegin{};
@@ -90,13 +93,13 @@ struct CycleFixture : EngineFixture {
     ASSERT_TRUE(fetcher.open);
     writePage(bytes);
     fetcher.open = false;
-    cycle.fetchReceived();
+    fetcher.listener->fetchReceived();
   }
   void fail(const std::string& text) {
     ASSERT_TRUE(fetcher.open);
     fetcher.open = false;
     ui.setStatus(1, text);
-    cycle.fetchFailed(text);
+    fetcher.listener->fetchFailed(text);
   }
   std::vector<std::string> headlines() const {
     std::vector<std::string> out;
@@ -363,24 +366,29 @@ TEST(CheckCycle, ShownSiteLogGivesWayToTheNewList) {
   EXPECT_EQ(f.logs.rebuilds, 1);
 }
 
+struct WizardListener : FetchListener {
+  int received = 0;
+  std::vector<std::string> failures;
+  void fetchReceived() override { ++received; }
+  void fetchFailed(const std::string& text) override { failures.push_back(text); }
+};
+
 TEST(CheckCycle, WizardFetchesNeverReachThePageScan) {
   CycleFixture f;
   f.sites({site("A", "http://a/", true)});
-  f.cycle.setWizardFetchState(kWizardFetching);
-  f.fetcher.open = true;
-  f.writePage(page({"a headline of the wizard's page"}));
-  f.fetcher.open = false;
-  f.cycle.fetchReceived();
-  EXPECT_EQ(f.cycle.wizardFetchState(), kWizardReceived);
+  WizardListener wizard;
+  ASSERT_TRUE(wizardFetch(f.fetcher, wizard, f.ui, "http://w/"));
+  f.receive(page({"a headline of the wizard's page"}));
+  EXPECT_EQ(wizard.received, 1);
   EXPECT_EQ(f.news.count(), 0);
-  f.cycle.setWizardFetchState(kWizardFetching);
-  f.cycle.fetchFailed("ソケットエラー");
-  EXPECT_EQ(f.cycle.wizardFetchState(), kWizardFailed);  // for the wizard to tell
-  EXPECT_EQ(f.cycle.wizardFailure(), "ソケットエラー");
-  EXPECT_TRUE(f.fetcher.begun.empty());
+  ASSERT_TRUE(wizardFetch(f.fetcher, wizard, f.ui, "http://w/"));
+  f.fail("ソケットエラー");
+  EXPECT_EQ(wizard.failures, Strings{"ソケットエラー"});
+  EXPECT_EQ(f.fetcher.begun, (Strings{"http://w/", "http://w/"}));
+  EXPECT_TRUE(f.cycle.idle());
   // A cycle start takes the fetcher back.
   f.cycle.start();
-  EXPECT_EQ(f.cycle.wizardFetchState(), kCycleFetch);
+  EXPECT_EQ(f.fetcher.listener, &f.cycle);
 }
 
 TEST(CheckCycle, APageWithoutLinksIsReportedAtTheEndAndStopsNothing) {

@@ -14,9 +14,11 @@ struct OneFetcher : Fetcher {
   bool open = false;
   std::vector<std::string> begun;
   int closes = 0;
+  FetchListener* listener = nullptr;
   bool inFlight() const override { return open; }
-  FetchBegin begin(const std::string& url) override {
+  FetchBegin begin(const std::string& url, FetchListener& who) override {
     begun.push_back(url);
+    listener = &who;
     open = url.rfind("http://", 0) == 0;
     return open ? FetchBegin{} : FetchBegin{FetchStart::kRefused, ""};
   }
@@ -31,6 +33,12 @@ struct NoTimer : IntervalTimer {
   void stop() override {}
 };
 
+struct PageArrived : FetchListener {
+  int received = 0;
+  void fetchReceived() override { ++received; }
+  void fetchFailed(const std::string&) override {}
+};
+
 TEST(WizardRules, FetchTakesOverTheOneFetcher) {
   test::EngineFixture f;
   OneFetcher fetcher;
@@ -38,27 +46,27 @@ TEST(WizardRules, FetchTakesOverTheOneFetcher) {
   ClosedLogSwitcher logs;
   ShownLog shown;
   CheckCycle cycle(f.ctx, CyclePorts{&fetcher, &timer, nullptr, &logs}, shown);
+  PageArrived wizard;
 
-  EXPECT_FALSE(wizardFetch(cycle, fetcher, f.ui, ""));
+  EXPECT_FALSE(wizardFetch(fetcher, wizard, f.ui, ""));
   EXPECT_TRUE(fetcher.begun.empty());
 
   fetcher.open = true;  // the cycle's fetch is in flight
-  EXPECT_TRUE(wizardFetch(cycle, fetcher, f.ui, "http://w/"));
+  EXPECT_TRUE(wizardFetch(fetcher, wizard, f.ui, "http://w/"));
   EXPECT_EQ(fetcher.closes, 1);
   EXPECT_TRUE(fetcher.begun.empty());
   EXPECT_EQ(f.ui.status[0], "");
-  EXPECT_EQ(cycle.wizardFetchState(), kWizardFetching);
 
-  EXPECT_TRUE(wizardFetch(cycle, fetcher, f.ui, "http://w/"));
+  EXPECT_TRUE(wizardFetch(fetcher, wizard, f.ui, "http://w/"));
   EXPECT_EQ(fetcher.begun, std::vector<std::string>{"http://w/"});
   EXPECT_EQ(f.ui.status[0], "http://w/");
   // The page arrives: the wizard's, not the scan's.
   fetcher.open = false;
-  cycle.fetchReceived();
-  EXPECT_EQ(cycle.wizardFetchState(), kWizardReceived);
+  fetcher.listener->fetchReceived();
+  EXPECT_EQ(wizard.received, 1);
   EXPECT_EQ(f.news.count(), 0);
 
-  EXPECT_TRUE(wizardFetch(cycle, fetcher, f.ui, "ftp://w/"));
+  EXPECT_TRUE(wizardFetch(fetcher, wizard, f.ui, "ftp://w/"));
   EXPECT_EQ(f.ui.status[1], kMsgBadUrl);
 }
 

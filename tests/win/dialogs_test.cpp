@@ -81,7 +81,7 @@ class Dialogs : public lstest::ProgramFixture {
     ProgramFixture::SetUp();
     ASSERT_TRUE(ls::writeAllSites(dir_.file("site.ck"), {{"既存", "http://old/", "/n/", true}}));
     ASSERT_TRUE(start());
-    ls::app().ui.askHook = [this](const std::string& text) {
+    lstest::app().ui.askHook = [this](const std::string& text) {
       asked_.push_back(text);
       return IDOK;
     };
@@ -99,10 +99,10 @@ TEST_F(Dialogs, WizardFetchesListsSuggestsChecksAndAdds) {
                            "<a href = ../news/2002/3.html>Alpha Beta gamma</a>\n")});
   bool ranWizard = false;
   later<0>([&] {
-    HWND settings = ls::app().settingsDialog;
+    HWND settings = lstest::app().settingsDialog;
     ASSERT_NE(settings, nullptr);
     later<1>([&] {
-      HWND w = ls::app().wizardDialog;
+      HWND w = lstest::app().wizardDialog;
       ASSERT_NE(w, nullptr);
       ranWizard = true;
       HWND list = GetDlgItem(w, IDC_WIZ_LIST);
@@ -117,7 +117,7 @@ TEST_F(Dialogs, WizardFetchesListsSuggestsChecksAndAdds) {
       EXPECT_EQ(cell(list, 0, 0), "AlphaBetagamma");
       EXPECT_EQ(cell(list, 0, 1), "news/2002/3.html");
       EXPECT_EQ(cell(list, 2, 1), "/news/2002/1.html");
-      EXPECT_EQ(ls::app().news.count(), 0);  // the wizard's page never reaches the scan
+      EXPECT_EQ(lstest::app().news.count(), 0);  // the wizard's page never reaches the scan
 
       ListView_SetCheckState(list, 2, TRUE);
       press(w, IDC_WIZ_SUGGEST);
@@ -137,12 +137,12 @@ TEST_F(Dialogs, WizardFetchesListsSuggestsChecksAndAdds) {
 
       press(w, IDC_WIZ_ADD);  // no name yet
       EXPECT_EQ(asked_.back(), "入力されてない項目があります。");
-      ASSERT_NE(ls::app().wizardDialog, nullptr);
+      ASSERT_NE(lstest::app().wizardDialog, nullptr);
       set(w, IDC_WIZ_NAME, "新しいサイト");
       press(w, IDC_WIZ_ADD);
     });
     press(settings, IDC_SITE_WIZARD);
-    EXPECT_EQ(ls::app().wizardDialog, nullptr);
+    EXPECT_EQ(lstest::app().wizardDialog, nullptr);
     HWND sites = GetDlgItem(settings, IDC_SITE_LIST);
     EXPECT_EQ(cell(sites, 0, 0), "新しいサイト");
     EXPECT_FALSE(ListView_GetCheckState(sites, 0));
@@ -161,10 +161,10 @@ TEST_F(Dialogs, WizardFetchesListsSuggestsChecksAndAdds) {
 TEST_F(Dialogs, WizardFetchesAnHttpsPageThroughARedirect) {
   bool listed = false;
   later<0>([&] {
-    HWND settings = ls::app().settingsDialog;
+    HWND settings = lstest::app().settingsDialog;
     ASSERT_NE(settings, nullptr);
     later<1>([&] {
-      HWND w = ls::app().wizardDialog;
+      HWND w = lstest::app().wizardDialog;
       ASSERT_NE(w, nullptr);
       HWND list = GetDlgItem(w, IDC_WIZ_LIST);
       set(w, IDC_WIZ_URL, lstest::peerUrl("http", "127.0.0.1", "http", "/to-https"));
@@ -186,17 +186,17 @@ TEST_F(Dialogs, WizardFetchesAnHttpsPageThroughARedirect) {
     press(settings, IDC_SET_CANCEL);
   });
   command(IDM_SETTINGS);
-  EXPECT_TRUE(listed) << ls::app().ui.status(1);
+  EXPECT_TRUE(listed) << lstest::app().ui.status(1);
 }
 
 TEST_F(Dialogs, SearchFromTheTopAndFromTheSelection) {
   for (const char* h : {"東京で雨が降る", "大阪は晴れ", "東京に雪が降る", "名古屋は曇り"}) addRow(h, 0, "http://u/東京");
   command(IDM_SEARCH);
-  HWND d = ls::app().searchDialog;
+  HWND d = lstest::app().searchDialog;
   ASSERT_NE(d, nullptr);
   command(IDM_SEARCH);  // already open: the same window
-  EXPECT_EQ(ls::app().searchDialog, d);
-  HWND list = ls::app().newsList;
+  EXPECT_EQ(lstest::app().searchDialog, d);
+  HWND list = lstest::app().newsList;
   set(d, IDC_SEARCH_TEXT, "東京");
   press(d, IDC_SEARCH_FIRST);
   EXPECT_TRUE(isSelected(list, 0));
@@ -221,16 +221,16 @@ TEST_F(Dialogs, SearchFromTheTopAndFromTheSelection) {
   enter.hwnd = GetDlgItem(d, IDC_SEARCH_TEXT);
   enter.message = WM_KEYDOWN;
   enter.wParam = VK_RETURN;
-  ls::dispatchMessage(enter);
+  ls::dispatchMessage(lstest::app(), enter);
   lstest::pumpFor(50);
   EXPECT_TRUE(isSelected(list, 1));
   MSG msg{};
   msg.hwnd = d;
   msg.message = WM_KEYDOWN;
   msg.wParam = VK_ESCAPE;
-  ls::dispatchMessage(msg);
+  ls::dispatchMessage(lstest::app(), msg);
   lstest::pumpFor(50);
-  EXPECT_EQ(ls::app().searchDialog, nullptr);
+  EXPECT_EQ(lstest::app().searchDialog, nullptr);
 }
 
 TEST_F(Dialogs, WizardFetchWhileACycleFetchIsInFlight) {
@@ -240,17 +240,17 @@ TEST_F(Dialogs, WizardFetchWhileACycleFetchIsInFlight) {
   ASSERT_TRUE(ls::writeAllSites(dir_.file("site.ck"), {{"遅いサイト", server.url("/stall"), "", true}}));
   command(IDM_CHECK);
   ASSERT_TRUE(lstest::pumpUntil([&] { return server.requestCount("/stall") == 1; }, 10000));
-  ASSERT_TRUE(ls::app().fetcher.inFlight());
+  ASSERT_TRUE(lstest::app().fetcher.inFlight());
   bool ran = false;
   later<0>([&] {
-    HWND settings = ls::app().settingsDialog;
+    HWND settings = lstest::app().settingsDialog;
     later<1>([&] {
-      HWND w = ls::app().wizardDialog;
+      HWND w = lstest::app().wizardDialog;
       ran = true;
       set(w, IDC_WIZ_URL, server.url("/top"));
       press(w, IDC_WIZ_FETCH);  // closes the cycle's fetch, starts nothing
-      EXPECT_FALSE(ls::app().fetcher.inFlight());
-      EXPECT_EQ(ls::app().ui.status(0), "");
+      EXPECT_FALSE(lstest::app().fetcher.inFlight());
+      EXPECT_EQ(lstest::app().ui.status(0), "");
       EXPECT_EQ(server.requestCount("/top"), 0);
       press(w, IDC_WIZ_FETCH);  // the second press starts the wizard's own
       HWND list = GetDlgItem(w, IDC_WIZ_LIST);
@@ -262,25 +262,25 @@ TEST_F(Dialogs, WizardFetchWhileACycleFetchIsInFlight) {
   });
   command(IDM_SETTINGS);
   EXPECT_TRUE(ran);
-  EXPECT_FALSE(ls::app().cycle->idle());  // the cycle stopped at that site
+  EXPECT_FALSE(lstest::app().cycle->idle());  // the cycle stopped at that site
 }
 
 TEST_F(Dialogs, AboutBoxOpensTheHomePageAndClosesOnlyWithOk) {
   bool ran = false;
   later<0>([&] {
-    HWND d = ls::app().aboutDialog;
+    HWND d = lstest::app().aboutDialog;
     ASSERT_NE(d, nullptr);
     ran = true;
     EXPECT_EQ(GetWindowLongW(d, GWL_STYLE) & WS_CAPTION, WS_BORDER);  // no title bar
     press(d, IDC_ABOUT_HOME);
     press(d, IDC_ABOUT_HOME);
     press(d, IDCANCEL);  // Escape does nothing
-    EXPECT_NE(ls::app().aboutDialog, nullptr);
+    EXPECT_NE(lstest::app().aboutDialog, nullptr);
     press(d, IDC_ABOUT_OK);
   });
   command(IDM_ABOUT);
   EXPECT_TRUE(ran);
-  EXPECT_EQ(ls::app().aboutDialog, nullptr);
+  EXPECT_EQ(lstest::app().aboutDialog, nullptr);
   EXPECT_EQ(opened_, (Strings{"http://linkscout.example/", "http://linkscout.example/"}));
   HBITMAP picture =
       static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), L"LINKSCOUT", IMAGE_BITMAP, 0, 0, 0));
@@ -316,10 +316,10 @@ TEST_F(Dialogs, WizardOffersAPagesFeedsAndSwitchesToOneInOneStep) {
                                 "Content-Type: application/rss+xml\r\n")});
   bool ranWizard = false;
   later<0>([&] {
-    HWND settings = ls::app().settingsDialog;
+    HWND settings = lstest::app().settingsDialog;
     ASSERT_NE(settings, nullptr);
     later<1>([&] {
-      HWND w = ls::app().wizardDialog;
+      HWND w = lstest::app().wizardDialog;
       ASSERT_NE(w, nullptr);
       ranWizard = true;
       HWND list = GetDlgItem(w, IDC_WIZ_LIST);

@@ -10,6 +10,10 @@ LRESULT CALLBACK FetchHarness::proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     self->fetcher_.onHostLookup(wp, lp);
     return 0;
   }
+  if (self && m == WM_TIMER && wp == IDT_FETCH_TIMEOUT) {
+    self->fetcher_.onTimeout();
+    return 0;
+  }
   if (self && m == WM_SOCKETEVENT) {
     if (self->closeAtFirstRead_ && WSAGETSELECTEVENT(lp) == FD_READ) {
       self->closeAtFirstRead_ = false;
@@ -34,7 +38,7 @@ void FetchHarness::SetUp() {
   WSADATA data;
   ASSERT_EQ(WSAStartup(0x0101, &data), 0);
   pageFile_ = dir_.file("temp.html");
-  fetcher_.attach(window_, &ui_, pageFile_, &outcome_);
+  fetcher_.attach(window_, &ui_, pageFile_);
   current_ = this;
 }
 
@@ -47,7 +51,7 @@ void FetchHarness::TearDown() {
 
 bool FetchHarness::fetch(const std::string& url, DWORD timeoutMs) {
   outcome_ = Outcome{};
-  ls::FetchBegin begun = fetcher_.begin(url);
+  ls::FetchBegin begun = fetcher_.begin(url, outcome_);
   if (begun.state != ls::FetchStart::kStarted) {
     outcome_.failures.push_back(begun.failure);
     return true;

@@ -191,13 +191,13 @@ TEST_F(Fetch, PageInManySmallChunks) {
 }
 
 TEST_F(Fetch, RefusedUrlStartsNothing) {
-  EXPECT_EQ(fetcher_.begin("ftp://127.0.0.1/").state, ls::FetchStart::kRefused);
+  EXPECT_EQ(fetcher_.begin("ftp://127.0.0.1/", outcome_).state, ls::FetchStart::kRefused);
   EXPECT_EQ(ui_.status[1], ls::kMsgFetchStart);
   EXPECT_FALSE(fetcher_.inFlight());
 }
 
 TEST_F(Fetch, CloseWhileResolvingDropsTheLookup) {
-  ls::FetchBegin begun = fetcher_.begin("http://localhost:" + std::to_string(server_.port()) + "/x");
+  ls::FetchBegin begun = fetcher_.begin("http://localhost:" + std::to_string(server_.port()) + "/x", outcome_);
   ASSERT_EQ(begun.state, ls::FetchStart::kStarted);
   EXPECT_TRUE(fetcher_.inFlight());
   fetcher_.close();

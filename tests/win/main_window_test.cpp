@@ -25,7 +25,7 @@ using MainWindow = lstest::ProgramFixture;
 
 TEST_F(MainWindow, FirstRunInAnEmptyDirectory) {
   ASSERT_TRUE(start());
-  ls::App& a = ls::app();
+  ls::App& a = lstest::app();
   EXPECT_TRUE(ls::isDirectory(dir_.file("TEMPORARY")));
   EXPECT_TRUE(ls::isDirectory(dir_.file("LOG")));
   std::string sites = lstest::fileBytes(dir_.file("site.ck"));
@@ -69,7 +69,7 @@ TEST_F(MainWindow, SecondRunRestoresAndClosingWritesTheLayout) {
   ls::writeProfileString(ini(), "LISTVIEW", "URL", "150");
   ls::writeProfileString(ini(), "LIST_FONT", "height", "-20");
   ASSERT_TRUE(start());
-  ls::App& a = ls::app();
+  ls::App& a = lstest::app();
   RECT r;
   GetWindowRect(a.main, &r);
   EXPECT_EQ(r.left, 40);
@@ -103,7 +103,7 @@ TEST_F(MainWindow, APlacementOffEveryScreenComesBackOnOne) {
   ls::writeProfileString(ini(), "Window", "bottom", "30300");
   ASSERT_TRUE(start());
   RECT r;
-  GetWindowRect(ls::app().main, &r);
+  GetWindowRect(lstest::app().main, &r);
   EXPECT_NE(MonitorFromRect(&r, MONITOR_DEFAULTTONULL), nullptr);
   EXPECT_EQ(r.right - r.left, 500);
 }
@@ -113,13 +113,13 @@ TEST_F(MainWindow, ADirectoryNamedLikeTheSiteFileEndsTheStart) {
   EXPECT_FALSE(start());
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_EQ(messages_[0], "ファイルの作成に失敗しました。");
-  EXPECT_EQ(ls::app().main, nullptr);
-  EXPECT_EQ(ls::app().startFailureCode, -1);
+  EXPECT_EQ(lstest::app().main, nullptr);
+  EXPECT_EQ(lstest::app().startFailureCode, -1);
 }
 
 TEST_F(MainWindow, StatusBarPartsFollowTheWidth) {
   ASSERT_TRUE(start());
-  ls::App& a = ls::app();
+  ls::App& a = lstest::app();
   for (int width : {1000, 105}) {
     SendMessageW(a.main, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, 300));
     int edges[2] = {};
@@ -131,7 +131,7 @@ TEST_F(MainWindow, StatusBarPartsFollowTheWidth) {
 
 TEST_F(MainWindow, OpeningAnEntryChangesItsIconAndOpensOnlyWebAddresses) {
   ASSERT_TRUE(start());
-  ls::App& a = ls::app();
+  ls::App& a = lstest::app();
   std::string longHeadline = std::string(700, 'h');
   addRow(longHeadline, 4, "http://a.example/1");
   addRow("keyword headline", 2, "HTTPS://b.example/2");
@@ -187,7 +187,7 @@ TEST_F(MainWindow, CopyingPutsBothTextFormsOnTheClipboard) {
 
 TEST_F(MainWindow, ClearEmptiesTheListAndCheckRunsACycle) {
   ASSERT_TRUE(start());
-  ls::App& a = ls::app();
+  ls::App& a = lstest::app();
   addRow("one headline here", 0, "http://a/");
   addRow("two headline here", 1, "http://b/");
   command(IDM_CLEAR);

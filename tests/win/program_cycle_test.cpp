@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/app_win.h"
+#include "test_program.h"
 #include "app/startup_win.h"
 #include "common/cp932.h"
 #include "common/file_io.h"
@@ -41,11 +42,11 @@ class ProgramCycle : public ::testing::Test {
   }
 
   void TearDown() override {
-    ls::App& a = ls::app();
+    ls::App& a = lstest::app();
     if (a.main) SendMessageW(a.main, WM_CLOSE, 0, 0);
     lstest::pumpFor(50);
     if (a.owner) DestroyWindow(a.owner);
-    ls::resetApp();
+    lstest::resetApp();
     WSACleanup();
   }
 
@@ -59,27 +60,27 @@ class ProgramCycle : public ::testing::Test {
   // Message boxes are answered here; a fatal one would end the test program,
   // so it is printed first.
   bool startWithHook() {
-    ls::app().ui.messageHook = [this](const std::string& text) {
+    lstest::app().ui.messageHook = [this](const std::string& text) {
       messages_.push_back(text);
       std::fprintf(stderr, "message box: %s\n", ls::cp932ToUtf8(text).c_str());
     };
-    return ls::startProgram(GetModuleHandleW(nullptr), dir_.path());
+    return ls::startProgram(lstest::app(), GetModuleHandleW(nullptr), dir_.path());
   }
 
   void check() {
-    ls::App& a = ls::app();
+    ls::App& a = lstest::app();
     SendMessageW(a.main, WM_COMMAND, IDM_CHECK, 0);
     ASSERT_TRUE(lstest::pumpUntil([&] { return a.cycle->idle(); }, 30000));
   }
 
   std::vector<std::string> column(int c) {
     std::vector<std::string> out;
-    for (int r = 0; r < ls::app().news.count(); ++r) out.push_back(ls::app().news.text(r, c));
+    for (int r = 0; r < lstest::app().news.count(); ++r) out.push_back(lstest::app().news.text(r, c));
     return out;
   }
   std::vector<int> icons() {
     std::vector<int> out;
-    for (int r = 0; r < ls::app().news.count(); ++r) out.push_back(ls::app().news.icon(r));
+    for (int r = 0; r < lstest::app().news.count(); ++r) out.push_back(lstest::app().news.icon(r));
     return out;
   }
 
@@ -95,7 +96,7 @@ TEST_F(ProgramCycle, TwoCyclesWithAFailingSiteInBetween) {
   server_.route("/a", Reply{page({"台風3号が接近しています", "新駅の開業日が決まる"})});
   server_.route("/c", Reply{page({"地方の祭りがにぎわう"})});
   start();
-  ls::App& a = ls::app();
+  ls::App& a = lstest::app();
   // The first run made the working directories and the settings file.
   EXPECT_TRUE(ls::isDirectory(dir_.file("LOG")));
   EXPECT_TRUE(ls::isDirectory(dir_.file("TEMPORARY")));
@@ -163,7 +164,7 @@ TEST_F(ProgramCycle, ACycleOverPlainAndSecureSitesOneOfThemMoved) {
   // The moved site's links are read against the page that answered.
   EXPECT_EQ(column(2), (Strings{secureRoot + "item2.html", secureRoot + "dir/item1.html", secureRoot + "item2.html",
                                 secureRoot + "dir/item1.html", plainRoot + "item2.html", plainRoot + "item1.html"}));
-  ls::App& a = ls::app();
+  ls::App& a = lstest::app();
   EXPECT_EQ(a.ui.status(0), "移転");
   EXPECT_EQ(a.ui.status(1), ls::kMsgSiteMoved + secure);
   EXPECT_TRUE(messages_.empty());
@@ -183,7 +184,7 @@ TEST_F(ProgramCycle, DeviceNamesTheNewsListsNameErrorPagesAndEmptyPagesStopNothi
   sites.push_back({"混雑E", server_.url("/busy"), "", true});
   ASSERT_TRUE(ls::writeAllSites(dir_.file("site.ck"), sites));
   ASSERT_TRUE(startWithHook());
-  ls::App& a = ls::app();
+  ls::App& a = lstest::app();
   check();
   EXPECT_EQ(column(1), (Strings{"新着リスト", "COM1", "Nul ", "aux.news", "CON"}));
   EXPECT_TRUE(messages_.empty());
@@ -209,7 +210,7 @@ TEST_F(ProgramCycle, DeviceNamesTheNewsListsNameErrorPagesAndEmptyPagesStopNothi
   SendMessageW(a.main, WM_CLOSE, 0, 0);
   lstest::pumpFor(50);
   DestroyWindow(a.owner);
-  ls::resetApp();
+  lstest::resetApp();
   ASSERT_TRUE(startWithHook());
   EXPECT_EQ(column(0).size(), 6u);
 }
@@ -219,11 +220,11 @@ TEST_F(ProgramCycle, TheNewListComesBackAtTheNextStartAndIsAged) {
   server_.route("/c", Reply{page({})});
   start();
   check();
-  ASSERT_EQ(ls::app().news.count(), 2);
-  SendMessageW(ls::app().main, WM_CLOSE, 0, 0);
+  ASSERT_EQ(lstest::app().news.count(), 2);
+  SendMessageW(lstest::app().main, WM_CLOSE, 0, 0);
   lstest::pumpFor(50);
-  DestroyWindow(ls::app().owner);
-  ls::resetApp();
+  DestroyWindow(lstest::app().owner);
+  lstest::resetApp();
 
   ASSERT_TRUE(startWithHook());
   EXPECT_EQ(column(0), (Strings{"二つ目の見出しです", "最初の見出しです"}));
@@ -233,7 +234,7 @@ TEST_F(ProgramCycle, TheNewListComesBackAtTheNextStartAndIsAged) {
 TEST_F(ProgramCycle, CheckDuringAFetchStopsTheCycle) {
   server_.route("/a", Reply{"", lstest::Behaviour::kStall});
   start();
-  ls::App& a = ls::app();
+  ls::App& a = lstest::app();
   SendMessageW(a.main, WM_COMMAND, IDM_CHECK, 0);
   ASSERT_TRUE(lstest::pumpUntil([&] { return server_.requestCount("/a") == 1; }, 10000));
   EXPECT_TRUE(a.fetcher.inFlight());

@@ -1,0 +1,19 @@
+// The news list's font: LIST_FONT to a real font and back, and the swap
+// that lets the old font go only once the list uses its replacement.
+#pragma once
+
+#include <windows.h>
+
+#include "app/handles_win.h"
+#include "app/layout.h"
+
+namespace ls {
+
+struct App;
+
+Font createListFont(const ListFont& font);
+ListFont listFontOf(const LOGFONTW& lf);
+// A font that could not be made leaves the list with the one it has.
+void setListFont(App& app, Font font);
+
+}  // namespace ls
