@@ -6,9 +6,8 @@
 #define IDC_NEWSLIST 101
 #define IDC_STATUSBAR 103
 
-/* Timers of the main window, dispatched by id. 102 is the interval timer;
-   the fetch's inactivity timer has a callback of its own, so it never
-   reaches the window procedure; 105 saves the news list during a cycle. */
+/* Timers of the main window, dispatched by id. 102 is the interval timer,
+   104 the fetch's inactivity timer, 105 saves the news list during a cycle. */
 #define IDT_INTERVAL 102
 #define IDT_FETCH_TIMEOUT 104
 #define IDT_NEWLIST_SAVE 105

@@ -231,6 +231,25 @@ TEST_F(ProgramCycle, TheNewListComesBackAtTheNextStartAndIsAged) {
   EXPECT_EQ(icons(), (std::vector<int>{4, 4}));
 }
 
+// The fetch's inactivity timer is a timer of the main window like the
+// interval timer: its tick ends the stalled fetch, and the cycle goes on with
+// the next site instead of starting again.
+TEST_F(ProgramCycle, AStalledSiteTimesOutAndTheCycleGoesOn) {
+  server_.route("/a", Reply{"", lstest::Behaviour::kStall});
+  server_.route("/c", Reply{page({"地方の見出しが届く"})});
+  start();
+  ls::App& a = lstest::app();
+  a.fetcher.setTimeoutMs(300);
+  check();
+  EXPECT_EQ(server_.requestCount("/a"), 1);
+  EXPECT_EQ(server_.requestCount("/c"), 1);
+  EXPECT_EQ(column(0), Strings{"地方の見出しが届く"});
+  EXPECT_EQ(a.ui.status(0), "故障B");  // the last site that failed
+  lstest::pumpFor(500);
+  EXPECT_TRUE(a.cycle->idle());
+  EXPECT_EQ(server_.requestCount("/a"), 1);  // no tick started another cycle
+}
+
 TEST_F(ProgramCycle, CheckDuringAFetchStopsTheCycle) {
   server_.route("/a", Reply{"", lstest::Behaviour::kStall});
   start();

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
 #include "common/file_io.h"
 #include "common/wide_win.h"
@@ -89,6 +90,29 @@ TEST_F(SettingsDialog, ShowsTheValuesAndOkWritesThemCorrected) {
   EXPECT_EQ(lstest::app().cycle->intervalText(), "1");
   EXPECT_EQ(ListView_GetTextColor(lstest::app().newsList), RGB(0, 0, 255));
   EXPECT_TRUE(asked_.empty());
+}
+
+// Every control of the dialog, except the tab strip and the two buttons
+// below it, is on exactly one page: none is left showing on every page and
+// none is lost from all of them.
+TEST_F(SettingsDialog, EachControlBelongsToExactlyOnePage) {
+  std::map<HWND, int> pagesShowing;
+  run([&](HWND d) {
+    HWND tab = GetDlgItem(d, IDC_SET_TAB);
+    for (int page = 0; page < TabCtrl_GetItemCount(tab); ++page) {
+      TabCtrl_SetCurSel(tab, page);
+      NMHDR h{tab, IDC_SET_TAB, static_cast<UINT>(TCN_SELCHANGE)};
+      SendMessageW(d, WM_NOTIFY, IDC_SET_TAB, reinterpret_cast<LPARAM>(&h));
+      for (HWND c = GetWindow(d, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        int id = GetDlgCtrlID(c);
+        if (id == IDC_SET_TAB || id == IDC_SET_OK || id == IDC_SET_CANCEL) continue;
+        pagesShowing[c] += (GetWindowLongW(c, GWL_STYLE) & WS_VISIBLE) ? 1 : 0;
+      }
+    }
+    press(d, IDC_SET_CANCEL);
+  });
+  ASSERT_GT(pagesShowing.size(), 40u);
+  for (const auto& [control, pages] : pagesShowing) EXPECT_EQ(pages, 1) << GetDlgCtrlID(control);
 }
 
 TEST_F(SettingsDialog, TheProxyGroupIsEnabledAndItsNameWritten) {
