@@ -57,6 +57,7 @@ struct App {
   TrayState tray;
 
   Menu trayMenu;  // TASKTRAYMENU: popups TRAY, RCLICK, LOG
+  HACCEL keys = nullptr;  // MAINACCEL, a resource: freed with the program
   ImageList images;
   Font listFont;
   EngineContext ctx;

@@ -26,6 +26,7 @@ std::string executableDirectory() {
 bool startProgram(App& a, HINSTANCE instance, const std::string& appDir) {
   initApp(a, instance, appDir);
   a.trayMenu.reset(LoadMenuW(instance, L"TASKTRAYMENU"));
+  a.keys = LoadAcceleratorsW(instance, L"MAINACCEL");
   if (!createOwnerWindow(a)) return false;
   if (!createMainWindow(a)) return false;
   a.cycle->armTimer();
@@ -35,6 +36,10 @@ bool startProgram(App& a, HINSTANCE instance, const std::string& appDir) {
 void dispatchMessage(const App& a, MSG& msg) {
   HWND search = a.searchDialog;
   if (search && IsDialogMessageW(search, &msg)) return;
+  // The keys belong to the main window and the news list, never to a dialog
+  // or the log switcher.
+  bool mainKeys = a.keys && a.main && (msg.hwnd == a.main || IsChild(a.main, msg.hwnd));
+  if (mainKeys && TranslateAcceleratorW(a.main, a.keys, &msg)) return;
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
 }

@@ -185,6 +185,51 @@ TEST_F(MainWindow, CopyingPutsBothTextFormsOnTheClipboard) {
   }
 }
 
+TEST_F(MainWindow, KeysOfTheMainWindowGoThroughTheLoop) {
+  ASSERT_TRUE(start());
+  ls::App& a = lstest::app();
+  addRow("キーで開く見出し", 0, "http://k.example/1");
+  select(0);
+  auto press = [&](UINT key, bool control, bool shift = false) {
+    BYTE state[256];
+    GetKeyboardState(state);
+    state[VK_CONTROL] = control ? 0x80 : 0;
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(state);
+    MSG msg{};
+    msg.hwnd = a.newsList;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = key;
+    ls::dispatchMessage(a, msg);
+    state[VK_CONTROL] = state[VK_SHIFT] = 0;
+    SetKeyboardState(state);
+    lstest::pumpFor(20);
+  };
+  auto clipboard = [] {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return std::string("<closed>");
+    if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+      text = static_cast<const wchar_t*>(GlobalLock(h));
+      GlobalUnlock(h);
+    }
+    CloseClipboard();
+    return ls::fromWide(text);
+  };
+  press(VK_RETURN, false);
+  EXPECT_EQ(opened_, std::vector<std::string>{"http://k.example/1"});
+  press('C', true);
+  EXPECT_EQ(clipboard(), "キーで開く見出し");
+  press('C', true, true);
+  EXPECT_EQ(clipboard(), "http://k.example/1");
+  press('L', true);
+  EXPECT_TRUE(a.logs.isOpen());
+  press('F', true);
+  EXPECT_NE(a.searchDialog, nullptr);
+  press(VK_F5, false);  // the 63 presets are unchecked: the cycle runs through at once
+  EXPECT_TRUE(ls::isPlainFile(a.ctx.logDir() + "新着リスト.all.log"));
+  EXPECT_EQ(a.news.count(), 1);  // no key deletes anything
+}
+
 TEST_F(MainWindow, ClearEmptiesTheListAndCheckRunsACycle) {
   ASSERT_TRUE(start());
   ls::App& a = lstest::app();
