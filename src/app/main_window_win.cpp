@@ -96,6 +96,23 @@ bool registerMainClass(const App& a) {
   return registerClass(wc);
 }
 
+// Started minimised (the Startup folder's shortcut asks for it): hidden
+// behind the tray icon when there is one, else minimised on the taskbar.
+void showAtStart(App& a) {
+  STARTUPINFOW start{};
+  start.cb = sizeof start;
+  GetStartupInfoW(&start);
+  const WORD how = start.wShowWindow;
+  const bool minimised = (start.dwFlags & STARTF_USESHOWWINDOW) &&
+                         (how == SW_SHOWMINNOACTIVE || how == SW_SHOWMINIMIZED || how == SW_MINIMIZE);
+  if (!minimised) {
+    ShowWindow(a.main, SW_SHOW);
+    UpdateWindow(a.main);
+  } else if (!a.tray.shown) {
+    ShowWindow(a.main, SW_SHOWMINNOACTIVE);
+  }
+}
+
 }  // namespace
 
 bool createOwnerWindow(App& a) {
@@ -135,8 +152,7 @@ bool createMainWindow(App& a) {
   if (readProfileInt(a.ctx.settingsPath, kLOGWINDOW, kSHOW, 0) == 1) SendMessageW(a.main, WM_COMMAND, IDM_LOGS, 0);
   applyListColours(a);
   ageNewsList(a.news);
-  ShowWindow(a.main, SW_SHOW);
-  UpdateWindow(a.main);
+  showAtStart(a);
   IntervalAndList texts = readIntervalAndList(a.ctx.settingsPath);
   a.cycle->setIntervalText(texts.interval);
   a.listText = texts.list;

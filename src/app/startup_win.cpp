@@ -10,17 +10,21 @@
 
 namespace ls {
 
-std::string executableDirectory() {
+std::wstring executablePath() {
   std::vector<wchar_t> path(MAX_PATH);
   for (;;) {
     DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return std::string();
-    if (n < path.size()) {
-      std::optional<AppPaths> paths = computeAppPaths(pathFromWide(std::wstring_view(path.data(), n)));
-      return paths ? paths->directory : std::string();
-    }
+    if (n == 0) return std::wstring();
+    if (n < path.size()) return std::wstring(path.data(), n);
     path.resize(path.size() * 2);
   }
+}
+
+std::string executableDirectory() {
+  std::wstring path = executablePath();
+  if (path.empty()) return std::string();
+  std::optional<AppPaths> paths = computeAppPaths(pathFromWide(path));
+  return paths ? paths->directory : std::string();
 }
 
 bool startProgram(App& a, HINSTANCE instance, const std::string& appDir) {

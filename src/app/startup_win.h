@@ -9,6 +9,9 @@ namespace ls {
 
 struct App;
 
+// The full path of the running executable, as Windows gives it.
+std::wstring executablePath();
+
 // The directory of the running executable, ending in a backslash, as a path
 // text that keeps every character of its folder names.
 std::string executableDirectory();

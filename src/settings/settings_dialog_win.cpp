@@ -17,6 +17,8 @@
 #include "engine/news_entry.h"
 #include "resources/resource_ids.h"
 #include "settings/dialog_settings.h"
+#include "app/startup_shortcut_win.h"
+#include "app/startup_win.h"
 #include "settings/ini_file.h"
 #include "settings/settings_file.h"
 #include "sites/site_list_win.h"
@@ -26,12 +28,14 @@ namespace ls {
 
 namespace {
 
+constexpr const char* kMsgStartupFailed = "スタートアップへの登録を変更できませんでした。";
+
 // The controls of each page, in the order of the tabs.
 constexpr int kSettingsPage[] = {IDC_SET_INTERVAL,      IDC_SET_INTERVAL_LABEL, IDC_SET_SOUND,
                                  IDC_SET_LIST,          IDC_SET_LIST_LABEL,     IDC_SET_PROXY_GROUP,
                                  IDC_SET_PROXY_NONE,    IDC_SET_PROXY_IE,       IDC_SET_PROXY_NAMED,
                                  IDC_SET_PROXY_NAME,    IDC_SET_PROXY_EXAMPLE,  IDC_SET_TASKTRAY,
-                                 IDC_SET_SHOWSTYLE};
+                                 IDC_SET_SHOWSTYLE,     IDC_SET_STARTUP};
 constexpr int kSitesPage[] = {IDC_SITE_NAME_LABEL, IDC_SITE_EXTRACT, IDC_SITE_EXTRACT_LABEL, IDC_SITE_URL_LABEL,
                               IDC_SITE_URL,        IDC_SITE_NAME,    IDC_SITE_LIST,          IDC_SITE_ADD,
                               IDC_SITE_DELETE,     IDC_SITE_CHANGE,  IDC_SITE_IMPORT,        IDC_SITE_WIZARD};
@@ -157,6 +161,7 @@ class SettingsDialog : public Dialog {
   // failed to load is never overwritten with the empty list.
   bool sitesLoaded_ = false;
   bool quitAfter_ = false;
+  bool startsWithWindows_ = false;  // as the Startup folder said when the dialog opened
 };
 
 void SettingsDialog::onInit() {
@@ -169,6 +174,9 @@ void SettingsDialog::onInit() {
   fillColours(dialog_, IDC_SET_FONTCOLOR, s.fontColor);
   fillColours(dialog_, IDC_SET_BKCOLOR, s.fontBkColor);
   sitesLoaded_ = loadSiteList(app_, dialog_);
+  // Read from the Startup folder itself, so a shortcut removed by hand shows.
+  startsWithWindows_ = startsWithWindows(executablePath());
+  check(dialog_, IDC_SET_STARTUP, startsWithWindows_);
 }
 
 void SettingsDialog::chooseFont() {
@@ -209,6 +217,9 @@ void SettingsDialog::onOk() {
     quitAfter_ = true;
   }
   if (sitesLoaded_) saveSiteList(app_, dialog_);
+  bool startup = checked(dialog_, IDC_SET_STARTUP);
+  if (startup != startsWithWindows_ && !setStartsWithWindows(executablePath(), startup))
+    app_.ui.ask(dialog_, kMsgStartupFailed, kProgramTitle, MB_OK);
   trimNewsList(app_.ctx);
   app_.cycle->armTimer();
   EndDialog(dialog_, IDOK);

@@ -9,6 +9,8 @@
 #include <functional>
 #include <map>
 
+#include "app/startup_shortcut_win.h"
+#include "app/startup_win.h"
 #include "common/file_io.h"
 #include "common/wide_win.h"
 #include "program_fixture.h"
@@ -113,6 +115,27 @@ TEST_F(SettingsDialog, EachControlBelongsToExactlyOnePage) {
   });
   ASSERT_GT(pagesShowing.size(), 40u);
   for (const auto& [control, pages] : pagesShowing) EXPECT_EQ(pages, 1) << GetDlgCtrlID(control);
+}
+
+TEST_F(SettingsDialog, StartWithWindowsIsTheStartupFoldersShortcut) {
+  const std::wstring exe = ls::executablePath();
+  ASSERT_TRUE(ls::setStartsWithWindows(exe, false));
+  bool shown = true;
+  run([&](HWND d) {
+    shown = IsDlgButtonChecked(d, IDC_SET_STARTUP) == BST_CHECKED;
+    CheckDlgButton(d, IDC_SET_STARTUP, BST_CHECKED);
+    press(d, IDC_SET_OK);
+  });
+  EXPECT_FALSE(shown);
+  EXPECT_TRUE(ls::startsWithWindows(exe));
+  run([&](HWND d) {
+    shown = IsDlgButtonChecked(d, IDC_SET_STARTUP) == BST_CHECKED;
+    CheckDlgButton(d, IDC_SET_STARTUP, BST_UNCHECKED);
+    press(d, IDC_SET_OK);
+  });
+  EXPECT_TRUE(shown);
+  EXPECT_FALSE(ls::startsWithWindows(exe));
+  EXPECT_TRUE(asked_.empty());
 }
 
 TEST_F(SettingsDialog, TheProxyGroupIsEnabledAndItsNameWritten) {
