@@ -2,8 +2,8 @@
 
 #include <cstdint>
 #include <cwchar>
-#include <vector>
 
+#include "app/startup_win.h"
 #include "resources/resource_ids.h"
 
 namespace ls {
@@ -13,16 +13,6 @@ namespace {
 // How long a second start waits for the first one's window, which may still
 // be on its way up.
 constexpr DWORD kWaitForWindowMs = 5000;
-
-std::wstring executablePath() {
-  std::vector<wchar_t> path(MAX_PATH);
-  for (;;) {
-    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return std::wstring();
-    if (n < path.size()) return std::wstring(path.data(), n);
-    path.resize(path.size() * 2);
-  }
-}
 
 }  // namespace
 
