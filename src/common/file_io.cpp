@@ -120,6 +120,17 @@ bool readLine(std::FILE* f, std::string& line, std::size_t limit) {
   return true;
 }
 
+bool readLine(std::string_view& rest, std::string& line, std::size_t limit) {
+  if (rest.empty()) return false;
+  std::size_t lf = rest.find('\n');
+  std::size_t end = lf == std::string_view::npos ? rest.size() : lf;
+  line.assign(rest.substr(0, end));
+  rest.remove_prefix(lf == std::string_view::npos ? end : end + 1);
+  if (lf != std::string_view::npos && !line.empty() && line.back() == '\r') line.pop_back();
+  cutInPlace(line, limit);
+  return true;
+}
+
 void appendLine(std::string& out, std::string_view text) {
   out += text;
   out += "\r\n";

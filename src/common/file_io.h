@@ -55,6 +55,8 @@ bool appendToFile(std::string_view sjisPath, std::string_view bytes);
 // boundary), so a long line is never split into two. Returns false at the end
 // of the file when no byte could be read.
 bool readLine(std::FILE* f, std::string& line, std::size_t limit = SIZE_MAX);
+// The same over bytes already read: `rest` loses the line read.
+bool readLine(std::string_view& rest, std::string& line, std::size_t limit = SIZE_MAX);
 
 // Appends text and CR LF.
 void appendLine(std::string& out, std::string_view text);

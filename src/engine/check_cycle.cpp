@@ -8,6 +8,7 @@
 #include "engine/new_list.h"
 #include "settings/settings_file.h"
 #include "sites/site_file.h"
+#include "sites/site_records.h"
 
 namespace ls {
 
@@ -60,7 +61,7 @@ void CheckCycle::processSites() {
       ui.setStatus(1, "");
       return;
     }
-    SiteLookup record = readSiteRecord(siteFilePath(), cursor_);
+    SiteLookup record = sites_.record(siteFilePath(), cursor_);
     if (record.status == SiteFileStatus::kCannotOpen) ui.fatal(kMsgCannotOpenFile);
     ++cursor_;
     if (record.site && record.site->checked) {
@@ -91,7 +92,7 @@ void CheckCycle::processSites() {
 }
 
 bool CheckCycle::advance() {
-  RecordAfter next = hasRecordAfter(siteFilePath(), cursor_ - 1);
+  RecordAfter next = sites_.recordAfter(siteFilePath(), cursor_ - 1);
   if (next.status == SiteFileStatus::kCannotOpen) ctx_.ui->fatal(kMsgCannotOpenFile);
   if (!next.exists) cursor_ = 0;
   return cursor_ != 0;
@@ -116,7 +117,7 @@ void CheckCycle::fetchFailed(const std::string& text) {
 void CheckCycle::pageFinished() {
   // The cursor moved on before the fetch began: the site just fetched is
   // the one before it. A file shortened meanwhile may no longer hold it.
-  SiteLookup record = readSiteRecord(siteFilePath(), cursor_ - 1);
+  SiteLookup record = sites_.record(siteFilePath(), cursor_ - 1);
   if (record.status == SiteFileStatus::kCannotOpen) ctx_.ui->fatal(kMsgCannotOpenFile);
   if (record.site) {
     const Site& site = *record.site;

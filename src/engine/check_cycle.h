@@ -1,8 +1,9 @@
 // The check cycle: a chain of message handlers that walks the site file from
 // its first record to its last, fetches each checked site, scans its page and
 // puts the new headlines at the top of the news list. It holds no list of
-// sites: the site file is read anew at every step, so edits made between two
-// steps take effect at the next one.
+// sites of its own: each step looks at the site file as it is then (parsed
+// again only when it changed), so edits made between two steps take effect
+// at the next one.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include "engine/cycle_ports.h"
 #include "engine/engine_context.h"
 #include "engine/shown_log.h"
+#include "sites/site_records.h"
 
 namespace ls {
 
@@ -88,6 +90,7 @@ class CheckCycle : public FetchListener {
   const EngineContext& ctx_;
   CyclePorts ports_;
   ShownLog& shown_;
+  SiteRecords sites_;
   std::string intervalText_ = "10";
   int cursor_ = 0;
   bool newsFound_ = false;

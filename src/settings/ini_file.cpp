@@ -5,6 +5,7 @@
 
 #include "common/file_io.h"
 #include "common/text.h"
+#include "settings/profile_cache.h"
 
 namespace ls {
 
@@ -118,15 +119,42 @@ std::optional<std::string_view> findValue(std::string_view text, std::string_vie
 
 }  // namespace
 
-std::string readProfileText(std::string_view text, std::string_view section, std::string_view key,
-                            std::string_view def, std::size_t maxBytes) {
-  std::optional<std::string_view> value = findValue(text, section, key);
+namespace {
+
+// The value found, or the default the way Windows gives it.
+std::string valueOrDefault(std::optional<std::string_view> value, std::string_view def, std::size_t maxBytes) {
   if (!value) {
     // Windows drops the trailing blanks of a default, not the leading ones.
     value = def;
     while (!value->empty() && isBlank(value->back())) value->remove_suffix(1);
   }
   return std::string(cutToBytes(*value, maxBytes));
+}
+
+}  // namespace
+
+std::string readProfileText(std::string_view text, std::string_view section, std::string_view key,
+                            std::string_view def, std::size_t maxBytes) {
+  return valueOrDefault(findValue(text, section, key), def, maxBytes);
+}
+
+std::vector<ProfileEntry> profileEntries(std::string_view text) {
+  std::vector<ProfileEntry> entries;
+  std::vector<std::string_view> seen;
+  bool counts = false;  // keys before the first section belong to none
+  std::string_view section;
+  for (std::string_view line : splitLines(text)) {
+    if (std::optional<std::string_view> name = sectionName(line)) {
+      counts = true;
+      for (std::string_view s : seen) counts = counts && !equalsIgnoreAsciiCase(s, *name);
+      seen.push_back(*name);
+      section = *name;
+      continue;
+    }
+    if (!counts) continue;
+    if (std::optional<KeyLine> k = keyLine(line)) entries.push_back({section, k->name, unquote(k->value)});
+  }
+  return entries;
 }
 
 bool updateProfileText(std::string& text, std::string_view section, std::string_view key,
@@ -157,14 +185,12 @@ bool updateProfileText(std::string& text, std::string_view section, std::string_
 
 std::string readProfileString(std::string_view path, std::string_view section, std::string_view key,
                               std::string_view def, std::size_t maxBytes) {
-  std::optional<std::string> text = readWholeFile(path);
-  return readProfileText(text ? *text : std::string(), section, key, def, maxBytes);
+  std::optional<std::string> value = cachedProfileValue(path, section, key);
+  return valueOrDefault(value ? std::optional<std::string_view>(*value) : std::nullopt, def, maxBytes);
 }
 
 int readProfileInt(std::string_view path, std::string_view section, std::string_view key, int def) {
-  std::optional<std::string> text = readWholeFile(path);
-  if (!text) return def;
-  std::optional<std::string_view> value = findValue(*text, section, key);
+  std::optional<std::string> value = cachedProfileValue(path, section, key);
   if (!value || value->empty()) return def;
   return parseInt(*value);
 }
@@ -178,7 +204,9 @@ bool writeProfileString(std::string_view path, std::string_view section, std::st
     text = std::move(*old);
   }
   if (!updateProfileText(text, section, key, value)) return false;
-  return rewriteFile(path, text);
+  bool written = rewriteFile(path, text);
+  forgetProfile(path);
+  return written;
 }
 
 }  // namespace ls

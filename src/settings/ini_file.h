@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ls {
 
@@ -51,5 +52,13 @@ std::string readProfileText(std::string_view text, std::string_view section, std
                             std::string_view def, std::size_t maxBytes = SIZE_MAX);
 bool updateProfileText(std::string& text, std::string_view section, std::string_view key,
                        std::string_view value);
+
+// Every key that a read can find, in file order: the keys of the first
+// section of each name (later keys of a name are listed too; the first
+// counts), each value with its blanks and one pair of quotes removed.
+struct ProfileEntry {
+  std::string_view section, key, value;
+};
+std::vector<ProfileEntry> profileEntries(std::string_view text);
 
 }  // namespace ls

@@ -3,6 +3,7 @@
 #include "common/file_io.h"
 #include "common/paths.h"
 #include "settings/ini_file.h"
+#include "settings/profile_cache.h"
 
 namespace ls {
 
@@ -74,7 +75,9 @@ bool writeFirstRunSettings(std::string_view settingsFile) {
     text = std::move(*old);
   }
   for (const Entry& e : kFirstRun) updateProfileText(text, e.section, e.key, e.value);
-  return rewriteFile(settingsFile, text);
+  bool written = rewriteFile(settingsFile, text);
+  forgetProfile(settingsFile);
+  return written;
 }
 
 int readListLength(std::string_view settingsFile) {

@@ -7,11 +7,11 @@
 
 namespace ls {
 
-namespace {
-
 // Reads the next record; false when not one byte of its name line is left.
-// Lines missing because the file ends early read as empty.
-bool readRecord(std::FILE* f, const SiteLimits& limits, Site& site) {
+// Lines missing because the file ends early read as empty. `f` is a FILE*
+// or the bytes left of a file read whole.
+template <typename Source>
+bool readRecord(Source& f, const SiteLimits& limits, Site& site) {
   if (!readLine(f, site.name, limits.name)) return false;
   if (!readLine(f, site.url, limits.url)) site.url.clear();
   if (!readLine(f, site.extract, limits.extract)) site.extract.clear();
@@ -20,6 +20,8 @@ bool readRecord(std::FILE* f, const SiteLimits& limits, Site& site) {
   site.checked = isCheckedMarker(marker);
   return true;
 }
+
+namespace {
 
 void appendField(std::string& out, std::string_view field, std::size_t limit) {
   std::string line;
@@ -37,7 +39,8 @@ FilePtr openAndRead(std::string_view path, int k, SiteFileStatus& status, Site& 
     status = SiteFileStatus::kCannotOpen;
     return f;
   }
-  while (read < k && readRecord(f.get(), kCheckLimits, last)) ++read;
+  std::FILE* file = f.get();
+  while (read < k && readRecord(file, kCheckLimits, last)) ++read;
   return f;
 }
 
@@ -73,8 +76,16 @@ SiteList readAllSites(std::string_view path, const SiteLimits& limits) {
     return result;
   }
   Site site;
-  while (readRecord(f.get(), limits, site)) result.sites.push_back(site);
+  std::FILE* file = f.get();
+  while (readRecord(file, limits, site)) result.sites.push_back(site);
   return result;
+}
+
+std::vector<Site> parseSites(std::string_view bytes, const SiteLimits& limits) {
+  std::vector<Site> sites;
+  Site site;
+  while (readRecord(bytes, limits, site)) sites.push_back(site);
+  return sites;
 }
 
 std::string siteFileText(const std::vector<Site>& sites) {

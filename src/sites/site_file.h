@@ -83,6 +83,9 @@ struct SiteList {
 
 SiteList readAllSites(std::string_view path, const SiteLimits& limits);
 
+// The records of a site file's bytes, read as readAllSites reads the file.
+std::vector<Site> parseSites(std::string_view bytes, const SiteLimits& limits);
+
 // The file text for `sites`: name cut to 98 bytes, URL and extraction strings
 // to 498, marker "CHECK" or "NOCHK", every line ending in CR LF. A line break
 // inside a field would split the record, so CR and LF bytes are left out.
