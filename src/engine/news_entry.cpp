@@ -11,22 +11,38 @@ void cleanUrl(std::string& url, std::string_view disregardUrlList) {
   if (contains(url, kHomePageAddress)) url = kHomePageAddress;
 }
 
-void addNewsEntry(const EngineContext& ctx, const std::string& headline, std::string& url,
-                  const std::string& siteName, int icon) {
-  std::string keywords = readWordList(ctx.settingsPath, kKEYWORD);
-  if (containsAny(headline, keywords)) icon = kIconKeyword;
-  NewsList& list = *ctx.news;
+NewsBatch::NewsBatch(const EngineContext& ctx)
+    : ctx_(ctx),
+      keywords_(readWordList(ctx.settingsPath, kKEYWORD)),
+      disregardUrls_(readWordList(ctx.settingsPath, kDISREGARDURL)),
+      listLength_(readListLength(ctx.settingsPath)) {}
+
+void NewsBatch::add(const std::string& headline, std::string& url, const std::string& siteName, int icon) {
+  if (containsAny(headline, keywords_)) icon = kIconKeyword;
+  NewsList& list = *ctx_.news;
+  if (!added_) list.holdPaint();
   list.insertTop(headline, icon);
-  cleanUrl(url, readWordList(ctx.settingsPath, kDISREGARDURL));
+  cleanUrl(url, disregardUrls_);
   list.setText(0, 1, siteName);
   list.setText(0, 2, url);
-  trimNewsList(ctx);
-  list.repaint();
+  trimNewsList(list, listLength_);
+  added_ = true;
 }
 
-void trimNewsList(const EngineContext& ctx) {
-  int limit = readListLength(ctx.settingsPath);
-  NewsList& list = *ctx.news;
+void NewsBatch::finish() {
+  if (added_) ctx_.news->repaint();
+  added_ = false;
+}
+
+void addNewsEntry(const EngineContext& ctx, const std::string& headline, std::string& url,
+                  const std::string& siteName, int icon) {
+  NewsBatch batch(ctx);
+  batch.add(headline, url, siteName, icon);
+}
+
+void trimNewsList(const EngineContext& ctx) { trimNewsList(*ctx.news, readListLength(ctx.settingsPath)); }
+
+void trimNewsList(NewsList& list, int limit) {
   while (list.count() > limit && list.count() > 0) list.deleteRow(list.count() - 1);
 }
 

@@ -33,6 +33,9 @@ class NewsList {
   virtual void clear() = 0;
   // Paints at once, without waiting for the message loop to be idle.
   virtual void repaint() = 0;
+  // The changes made from now until repaint() may reach the screen together
+  // at repaint(), which the caller promises to call.
+  virtual void holdPaint() {}
 };
 
 // What the core asks of the user interface.

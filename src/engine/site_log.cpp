@@ -98,13 +98,22 @@ int detectNewLinks(const EngineContext& ctx, std::string_view siteName, int resu
   previousEntries.clear();
 
   const std::string name(siteName);
+  // The page's new rows reach the list and the all-links log together: one
+  // repaint and one append for the page, not one per row.
+  NewsBatch batch(ctx);
+  std::string bytes;
+  int added = 0;
   for (Entry& e : current) {
     if (previous.contains(e.headline)) continue;
-    addNewsEntry(ctx, e.headline, e.url, name, kIconNew);
-    std::string bytes;
+    batch.add(e.headline, e.url, name, kIconNew);
     appendLogEntry(bytes, e.headline, e.url);
-    if (!appendToFile(p.all, bytes)) ctx.ui->message(kMsgLogSaveFailed);
+    ++added;
     result = kNews;
+  }
+  batch.finish();
+  // Each entry that could not be saved is told, as when they were saved one by one.
+  if (added > 0 && !appendToFile(p.all, bytes)) {
+    for (int i = 0; i < added; ++i) ctx.ui->message(kMsgLogSaveFailed);
   }
   return result;
 }

@@ -87,9 +87,8 @@ ShowResult showLog(const EngineContext& ctx, ShownLog& shown, const std::vector<
     std::size_t keep = limit > 0 ? static_cast<std::size_t>(limit) : 0;
     std::size_t first = pairs.size() > keep ? pairs.size() - keep : 0;
     for (std::size_t i = 0; i < first; ++i) appendLogEntry(shown.hiddenPairs, pairs[i].headline, pairs[i].url);
-    for (std::size_t i = first; i < pairs.size(); ++i) {
-      addNewsEntry(ctx, pairs[i].headline, pairs[i].url, name, kIconNone);
-    }
+    NewsBatch batch(ctx);
+    for (std::size_t i = first; i < pairs.size(); ++i) batch.add(pairs[i].headline, pairs[i].url, name, kIconNone);
   } catch (const std::bad_alloc&) {
     ctx.ui->fatal("メモリ確保に失敗。\n終了します。");
   }
