@@ -38,8 +38,10 @@ bool registerClass(const WNDCLASSEXW& wc) {
   return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+// A virtual list: the rows live in a.news, which answers the list's
+// LVN_GETDISPINFOW.
 void createNewsList(App& a) {
-  a.newsList = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL, 0, 0,
+  a.newsList = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDATA, 0, 0,
                                396, 134, a.main, reinterpret_cast<HMENU>(IDC_NEWSLIST), a.instance, nullptr);
   a.news.attach(a.newsList);
   ListView_SetExtendedListViewStyle(a.newsList,

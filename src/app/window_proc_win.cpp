@@ -116,10 +116,23 @@ void onCommand(App& a, HWND window, int id) {
   }
 }
 
-void onNotify(App& a, const NMHDR* header) {
-  if (header->idFrom != IDC_NEWSLIST) return;
-  if (header->code == NM_DBLCLK) openSelectedEntry(a);
-  if (header->code == NM_RCLICK) showNewsContextMenu(a);
+LRESULT onNotify(App& a, NMHDR* header) {
+  if (header->idFrom != IDC_NEWSLIST) return 0;
+  switch (header->code) {
+    case LVN_GETDISPINFOW:
+      a.news.fillDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(header));
+      return 0;
+    case LVN_ODFINDITEMW:
+      return a.news.findItem(*reinterpret_cast<NMLVFINDITEMW*>(header));
+    case NM_DBLCLK:
+      openSelectedEntry(a);
+      return 0;
+    case NM_RCLICK:
+      showNewsContextMenu(a);
+      return 0;
+    default:
+      return 0;
+  }
 }
 
 void onTimer(App& a, UINT_PTR id) {
@@ -143,8 +156,7 @@ LRESULT mainMessage(App& a, HWND window, UINT message, WPARAM wParam, LPARAM lPa
       onCommand(a, window, LOWORD(wParam));
       return 0;
     case WM_NOTIFY:
-      onNotify(a, reinterpret_cast<const NMHDR*>(lParam));
-      return 0;
+      return onNotify(a, reinterpret_cast<NMHDR*>(lParam));
     case WM_TIMER:
       onTimer(a, wParam);
       return 0;

@@ -13,6 +13,7 @@
 #include "common/cp932.h"
 #include "common/file_io.h"
 #include "common/wide_win.h"
+#include "engine/news_entry.h"
 #include "resources/resource_ids.h"
 #include "settings/ini_file.h"
 #include "sites/site_file.h"
@@ -242,6 +243,48 @@ TEST_F(MainWindow, ClearEmptiesTheListAndCheckRunsACycle) {
   EXPECT_TRUE(a.cycle->idle());
   EXPECT_EQ(a.cycle->siteCursor(), 0);
   EXPECT_TRUE(ls::isPlainFile(a.ctx.logDir() + "新着リスト.all.log"));
+}
+
+// The list control holds no rows: it shows the program's, and keeps its
+// selection by row number, which must follow the row as rows come in at the
+// top and leave at the bottom.
+TEST_F(MainWindow, TheListShowsTheProgramsRowsAndTheSelectionFollowsItsRowAtTheCap) {
+  lstest::putFile(ini(), "[SETTING]\r\nLIST=4\r\n");
+  ASSERT_TRUE(start());
+  ls::App& a = ls::app();
+  auto add = [&](ls::NewsBatch& batch, int n) {
+    std::string url = "http://h/" + std::to_string(n);
+    batch.add("見出し" + std::to_string(n), url, "サイト", ls::kIconNew);
+  };
+  {
+    ls::NewsBatch batch(a.ctx);
+    for (int n = 1; n <= 4; ++n) add(batch, n);
+  }
+  select(1);
+  EXPECT_EQ(cell(a.newsList, 1, 0), "見出し3");
+  {
+    ls::NewsBatch batch(a.ctx);
+    add(batch, 5);
+    add(batch, 6);
+  }
+  ASSERT_EQ(ListView_GetItemCount(a.newsList), 4);
+  const char* shown[] = {"見出し6", "見出し5", "見出し4", "見出し3"};
+  for (int row = 0; row < 4; ++row) {
+    EXPECT_EQ(cell(a.newsList, row, 0), shown[row]);
+    EXPECT_EQ(cell(a.newsList, row, 1), "サイト");
+  }
+  EXPECT_EQ(cell(a.newsList, 3, 2), "http://h/3");
+  EXPECT_EQ(a.news.selectedRow(), 3);
+  EXPECT_EQ(ListView_GetNextItem(a.newsList, -1, LVNI_FOCUSED), 3);
+  // The selected row leaves at the bottom: nothing stays selected.
+  {
+    ls::NewsBatch batch(a.ctx);
+    add(batch, 7);
+  }
+  EXPECT_EQ(a.news.selectedRow(), -1);
+  EXPECT_EQ(cell(a.newsList, 0, 0), "見出し7");
+  command(IDM_CLEAR);
+  EXPECT_EQ(ListView_GetItemCount(a.newsList), 0);
 }
 
 }  // namespace
