@@ -46,6 +46,12 @@ void loadNewList(const EngineContext& ctx) {
   if (!isPlainFile(path)) return;
   FilePtr f = openFile(path, "rb");
   if (!f) return;
+  // The rows are painted together once they are all in.
+  list.holdPaint();
+  struct Paint {
+    NewsList& list;
+    ~Paint() { list.repaint(); }
+  } paint{list};
   std::string line, iconLine;
   for (long n = 0; readLine(f.get(), line, kTextReadBytes); ++n) {
     const int row = static_cast<int>(n / 3);

@@ -47,9 +47,12 @@ void trimNewsList(NewsList& list, int limit) {
 }
 
 void ageNewsList(NewsList& list) {
+  // Thousands of icons may change: they are painted together.
+  list.holdPaint();
   for (int row = 0; row < list.count(); ++row) {
     if (list.icon(row) == kIconNew) list.setIcon(row, kIconOld);
   }
+  list.repaint();
 }
 
 int openedIcon(int icon) {
