@@ -45,3 +45,12 @@ target_include_directories(LINKSCOUT PRIVATE ${PROJECT_SOURCE_DIR}/src/resources
 add_executable(linkscout-remote src/tools/linkscout_remote_win.cpp)
 target_include_directories(linkscout-remote PRIVATE ${PROJECT_SOURCE_DIR}/src)
 linkscout_win32_target(linkscout-remote)
+
+# The program benchmark's helpers (bench/program_bench.py): the probe that
+# drives and times LINKSCOUT.exe, and the bare window it is measured against.
+add_executable(bench-probe bench/program/bench_probe_win.cpp)
+target_include_directories(bench-probe PRIVATE ${PROJECT_SOURCE_DIR}/src)
+linkscout_win32_target(bench-probe)
+add_executable(bench-bare-window WIN32 bench/program/bench_bare_window_win.cpp)
+target_link_options(bench-bare-window PRIVATE -municode)
+linkscout_win32_target(bench-bare-window)
