@@ -115,9 +115,6 @@ class Wine:
                 sys.exit("bench-probe %s failed: %s" % (args[0], err.read().strip()))
             return {k: float(v) for k, v in (pair.split("=") for pair in out.read().split())}
 
-    def start_free(self, exe):
-        return subprocess.Popen(["wine", exe], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
 
 def windows_path(path):
     return "Z:" + path.replace("/", "\\")
@@ -174,9 +171,10 @@ def check_run(wine, base, exe, pages, port, sites, links, cap, minimized):
     d = make_dir(base, "sites%d" % sites, exe, [("サイト%d" % i, url % i, "CHECK") for i in range(sites)])
     wine.probe("start", windows_path(os.path.join(d, "LINKSCOUT.exe")), windows_path(d))
     pid = find_process("LINKSCOUT.exe", os.path.basename(d))
+    time.sleep(2)
+    r = {"rss_empty": rss_mb(pid)}
     if minimized:
         wine.probe("show", 6)
-    r = {}
     c0 = cpu_ticks(pid)
     first = wine.probe("check", cap)
     c1 = cpu_ticks(pid)
@@ -233,13 +231,12 @@ def bare_window(wine, base):
     os.makedirs(d)
     exe = os.path.join(d, "bench-bare-window.exe")
     shutil.copy(os.path.join(wine.build, "bench-bare-window.exe"), exe)
-    proc = wine.start_free(exe)
+    start = wine.probe("start", windows_path(exe), windows_path(d), "benchbare")["start_ms"]
     pid = find_process("bench-bare-window.exe", "bare")
     time.sleep(3)
     rss = rss_mb(pid)
     os.kill(pid, 15)
-    proc.wait()
-    return rss
+    return rss, start
 
 
 def main():
@@ -262,7 +259,7 @@ def main():
     base = tempfile.mkdtemp(prefix="linkscout-bench-")
     try:
         with Wine(os.path.abspath(args.build)) as wine:
-            bare = bare_window(wine, base)
+            bare, bare_start = bare_window(wine, base)
             big = None if args.only_checks else big_list_run(wine, base, exe)
             runs = [(n, check_run(wine, base, exe, pages, port, n, args.links, args.cap, args.minimized))
                     for n in counts]
@@ -295,6 +292,7 @@ def main():
             row("%d sites, next check: program CPU per new headline" % n, r["next_cpu_new"], "ms", "<= 0.5 ms")
             row("%d sites, next check: longest wait for an answer" % n, r["next_longest"], "ms", "< 250 ms")
             row("%d sites, next check: WM_NULL unanswered in 250 ms" % n, r["next_unanswered"], "", "0")
+        row("%d sites: resident memory at the start, no rows" % n, r["rss_empty"], "MB")
         row("%d sites: resident memory after the checks" % n, r["rss"], "MB")
         row("%d sites: the same above the bare window" % n, r["rss"] - bare, "MB", "<= 6 MB")
         if r["first_ended"]:
@@ -302,6 +300,7 @@ def main():
     row("bare window: resident memory", bare, "MB")
     if not big:
         return
+    row("start of the bare window", bare_start, "ms")
     row("start with a new-list of %d rows" % LIST_ROWS, big["start_ms"], "ms", "< 1000 ms")
     row("  resident memory then, above the bare window", big["rss_start"] - bare, "MB", "<= 6 MB")
     row("log switcher: open", big["switcher_open_ms"], "ms")

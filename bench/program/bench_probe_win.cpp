@@ -2,7 +2,8 @@
 // drives a running LINKSCOUT.exe through window messages, as any other
 // program could, and times what the user would wait for. Each command prints
 // one line of "name=value" pairs for bench/program_bench.py.
-//   bench-probe start EXE DIR        starts EXE in DIR; ms until its window answers
+//   bench-probe start EXE DIR [CLASS] starts EXE in DIR; ms until its window
+//                                    (class wndmain) answers
 //   bench-probe check SECONDS        the check command; ms until the cycle ends
 //                                    (or SECONDS pass), the sites begun, and the
 //                                    longest wait for an answer meanwhile
@@ -43,7 +44,7 @@ int fail(const char* what) {
   return 1;
 }
 
-HWND mainWindow() { return FindWindowW(L"wndmain", nullptr); }
+HWND mainWindow(const wchar_t* cls = L"wndmain") { return FindWindowW(cls, nullptr); }
 
 // One round trip of WM_NULL: how long the window took to answer, or -1 when
 // it did not answer within kAnswerMs.
@@ -65,7 +66,8 @@ std::wstring statusText(HWND statusBar) {
   return text;
 }
 
-int start(const char* exe, const char* dir) {
+int start(const char* exe, const char* dir, const char* windowClass) {
+  std::wstring cls(windowClass, windowClass + std::strlen(windowClass));
   std::wstring wexe(exe, exe + std::strlen(exe)), wdir(dir, dir + std::strlen(dir));
   std::wstring cmd = L"\"" + wexe + L"\"";
   STARTUPINFOW si{};
@@ -79,7 +81,7 @@ int start(const char* exe, const char* dir) {
   // The window exists before its rows are loaded; it answers once the
   // start has painted it and reached the message loop.
   HWND window = nullptr;
-  while (!(window = mainWindow())) {
+  while (!(window = mainWindow(cls.c_str()))) {
     if (nowMs() - t0 > 60000) return fail("no window within 60 s");
     Sleep(1);
   }
@@ -225,7 +227,7 @@ int show(int how) {
 }
 
 int usage() {
-  std::fprintf(stderr, "usage: bench-probe start EXE DIR | check SECONDS | logs | fetch PORT N | show HOW | close\n");
+  std::fprintf(stderr, "usage: bench-probe start EXE DIR [CLASS] | check SECONDS | logs | fetch PORT N | show HOW | close\n");
   return 2;
 }
 
@@ -234,7 +236,7 @@ int usage() {
 int main(int argc, char** argv) {
   if (argc < 2) return usage();
   std::string command = argv[1];
-  if (command == "start" && argc == 4) return start(argv[2], argv[3]);
+  if (command == "start" && (argc == 4 || argc == 5)) return start(argv[2], argv[3], argc == 5 ? argv[4] : "wndmain");
   if (command == "check" && argc == 3) return check(std::atoi(argv[2]));
   if (command == "logs") return logs();
   if (command == "fetch" && argc == 4) return fetch(std::atoi(argv[2]), std::atoi(argv[3]));

@@ -77,4 +77,35 @@ TEST(ProgramE2E, RunsFromAFolderNamedOutsideShiftJis) {
   EXPECT_EQ(program.close(), 0);
 }
 
+// The program keeps a parsed copy of its settings; an edit made by hand
+// while it runs, of the same size and in the same second as the file it
+// read, still counts at the next read: here LIST at the cycle.
+TEST(ProgramE2E, AHandEditOfTheSettingsWhileRunningCountsAtTheNextRead) {
+  lstest::WinTempDir dir;
+  lstest::TestHttpServer server;
+  server.route("/news", lstest::Reply{lstest::httpResponse(
+                            200, "OK",
+                            "<a href=\"/story/1.html\">一つ目の見出しです</a><a href=\"/story/2.html\">"
+                            "二つ目の見出しです</a><a href=\"/story/3.html\">三つ目の見出しです</a>\n",
+                            "Content-Type: text/html; charset=Shift_JIS\r\n")});
+  ASSERT_TRUE(ls::writeAllSites(dir.file("site.ck"), {{"手で編集", server.url("/news"), "/story/", true}}));
+  std::string ini = dir.file("LINKSCOUT.ini");
+  lstest::putFile(ini, "[SETTING]\r\nLIST=700\r\n");
+  lstest::ProgramProcess program(dir.path());
+  ASSERT_NE(program.window(), nullptr);
+  // The start has read LIST; the edit keeps the size.
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(program.window(), WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer));
+  lstest::putFile(ini, "[SETTING]\r\nLIST=002\r\n");
+
+  std::string newList = dir.file("LOG\\新着リスト.all.log");
+  ASSERT_TRUE(PostMessageW(program.window(), WM_COMMAND, IDM_CHECK, 0));
+  EXPECT_TRUE(lstest::pumpUntil([&] { return lstest::fileBytes(newList) != "<missing>"; }, 20000));
+  EXPECT_EQ(program.close(), 0);
+  std::string rows = lstest::fileBytes(newList);
+  EXPECT_NE(rows.find("三つ目の見出しです"), std::string::npos) << rows;
+  EXPECT_NE(rows.find("二つ目の見出しです"), std::string::npos) << rows;
+  EXPECT_EQ(rows.find("一つ目の見出しです"), std::string::npos) << "trimmed to LIST=002: " << rows;
+}
+
 }  // namespace
