@@ -30,8 +30,8 @@ void openSelectedEntry(App& app);
 // Hands an http:// or https:// address to the user's browser; anything else
 // is never opened.
 void openWebAddress(const App& app, const std::string& url);
-void copySelectedColumn(const App& app, int column);
-void showNewsContextMenu(const App& app);
+void copySelectedColumn(App& app, int column);
+void showNewsContextMenu(App& app);
 
 // Window rectangle, column widths and list font from the settings file.
 void restoreLayout(App& app);

@@ -51,7 +51,7 @@ void openSelectedEntry(App& a) {
   a.news.setIcon(row, openedIcon(icon));
 }
 
-void copySelectedColumn(const App& a, int column) {
+void copySelectedColumn(App& a, int column) {
   int row = a.news.selectedRow();
   if (row < 0) return;
   std::wstring wide = toWide(a.news.text(row, column));
@@ -66,7 +66,7 @@ void copySelectedColumn(const App& a, int column) {
   if (unicode) GlobalFree(unicode);
 }
 
-void showNewsContextMenu(const App& a) {
+void showNewsContextMenu(App& a) {
   if (a.news.selectedRow() < 0) return;
   showPopupMenu(a.trayMenu.get(), 1, a.main);
 }

@@ -251,7 +251,7 @@ TEST_F(MainWindow, ClearEmptiesTheListAndCheckRunsACycle) {
 TEST_F(MainWindow, TheListShowsTheProgramsRowsAndTheSelectionFollowsItsRowAtTheCap) {
   lstest::putFile(ini(), "[SETTING]\r\nLIST=4\r\n");
   ASSERT_TRUE(start());
-  ls::App& a = ls::app();
+  ls::App& a = lstest::app();
   auto add = [&](ls::NewsBatch& batch, int n) {
     std::string url = "http://h/" + std::to_string(n);
     batch.add("見出し" + std::to_string(n), url, "サイト", ls::kIconNew);
