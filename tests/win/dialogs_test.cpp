@@ -88,6 +88,27 @@ class Dialogs : public lstest::ProgramFixture {
   }
   static bool isSelected(HWND list, int row) { return ListView_GetItemState(list, row, LVIS_SELECTED) != 0; }
 
+  // Opens the settings and, from them, the wizard; `script` runs inside the
+  // wizard's loop and closes it. The settings close with `closeWith`. True
+  // when the script ran.
+  bool inWizard(const std::function<void(HWND)>& script, int closeWith = IDC_SET_CANCEL) {
+    bool ran = false;
+    later<0>([&] {
+      HWND settings = lstest::app().settingsDialog;
+      ASSERT_NE(settings, nullptr);
+      later<1>([&] {
+        HWND w = lstest::app().wizardDialog;
+        ASSERT_NE(w, nullptr);
+        ran = true;
+        script(w);
+      });
+      press(settings, IDC_SITE_WIZARD);
+      press(settings, closeWith);
+    });
+    command(IDM_SETTINGS);
+    return ran;
+  }
+
   Strings asked_;
 };
 
@@ -160,32 +181,23 @@ TEST_F(Dialogs, WizardFetchesListsSuggestsChecksAndAdds) {
 
 TEST_F(Dialogs, WizardFetchesAnHttpsPageThroughARedirect) {
   bool listed = false;
-  later<0>([&] {
-    HWND settings = lstest::app().settingsDialog;
-    ASSERT_NE(settings, nullptr);
-    later<1>([&] {
-      HWND w = lstest::app().wizardDialog;
-      ASSERT_NE(w, nullptr);
-      HWND list = GetDlgItem(w, IDC_WIZ_LIST);
-      set(w, IDC_WIZ_URL, lstest::peerUrl("http", "127.0.0.1", "http", "/to-https"));
-      press(w, IDC_WIZ_FETCH);
-      listed = lstest::pumpUntil([&] { return ListView_GetItemCount(list) == 2; }, 10000);
-      if (listed) {
-        EXPECT_EQ(cell(list, 0, 0), "secureheadlinenumbertwo");
-        EXPECT_EQ(cell(list, 1, 1), "item1.html");
-      }
-      // An error page is not listed: the wizard says what the server answered.
-      set(w, IDC_WIZ_URL, lstest::peerUrl("http", "127.0.0.1", "http", "/missing.html"));
-      press(w, IDC_WIZ_FETCH);
-      EXPECT_TRUE(lstest::pumpUntil([&] { return !asked_.empty(); }, 10000));
-      EXPECT_EQ(asked_, Strings{ls::msgHttpStatus(404)});
-      EXPECT_EQ(ListView_GetItemCount(list), 0);
-      SendMessageW(w, WM_COMMAND, IDCANCEL, 0);
-    });
-    press(settings, IDC_SITE_WIZARD);
-    press(settings, IDC_SET_CANCEL);
+  inWizard([&](HWND w) {
+    HWND list = GetDlgItem(w, IDC_WIZ_LIST);
+    set(w, IDC_WIZ_URL, lstest::peerUrl("http", "127.0.0.1", "http", "/to-https"));
+    press(w, IDC_WIZ_FETCH);
+    listed = lstest::pumpUntil([&] { return ListView_GetItemCount(list) == 2; }, 10000);
+    if (listed) {
+      EXPECT_EQ(cell(list, 0, 0), "secureheadlinenumbertwo");
+      EXPECT_EQ(cell(list, 1, 1), "item1.html");
+    }
+    // An error page is not listed: the wizard says what the server answered.
+    set(w, IDC_WIZ_URL, lstest::peerUrl("http", "127.0.0.1", "http", "/missing.html"));
+    press(w, IDC_WIZ_FETCH);
+    EXPECT_TRUE(lstest::pumpUntil([&] { return !asked_.empty(); }, 10000));
+    EXPECT_EQ(asked_, Strings{ls::msgHttpStatus(404)});
+    EXPECT_EQ(ListView_GetItemCount(list), 0);
+    SendMessageW(w, WM_COMMAND, IDCANCEL, 0);
   });
-  command(IDM_SETTINGS);
   EXPECT_TRUE(listed) << lstest::app().ui.status(1);
 }
 
@@ -241,26 +253,17 @@ TEST_F(Dialogs, WizardFetchWhileACycleFetchIsInFlight) {
   command(IDM_CHECK);
   ASSERT_TRUE(lstest::pumpUntil([&] { return server.requestCount("/stall") == 1; }, 10000));
   ASSERT_TRUE(lstest::app().fetcher.inFlight());
-  bool ran = false;
-  later<0>([&] {
-    HWND settings = lstest::app().settingsDialog;
-    later<1>([&] {
-      HWND w = lstest::app().wizardDialog;
-      ran = true;
-      set(w, IDC_WIZ_URL, server.url("/top"));
-      press(w, IDC_WIZ_FETCH);  // closes the cycle's fetch, starts nothing
-      EXPECT_FALSE(lstest::app().fetcher.inFlight());
-      EXPECT_EQ(lstest::app().ui.status(0), "");
-      EXPECT_EQ(server.requestCount("/top"), 0);
-      press(w, IDC_WIZ_FETCH);  // the second press starts the wizard's own
-      HWND list = GetDlgItem(w, IDC_WIZ_LIST);
-      EXPECT_TRUE(lstest::pumpUntil([&] { return ListView_GetItemCount(list) == 1; }, 10000));
-      press(w, IDCANCEL);
-    });
-    press(settings, IDC_SITE_WIZARD);
-    press(settings, IDC_SET_CANCEL);
+  bool ran = inWizard([&](HWND w) {
+    set(w, IDC_WIZ_URL, server.url("/top"));
+    press(w, IDC_WIZ_FETCH);  // closes the cycle's fetch, starts nothing
+    EXPECT_FALSE(lstest::app().fetcher.inFlight());
+    EXPECT_EQ(lstest::app().ui.status(0), "");
+    EXPECT_EQ(server.requestCount("/top"), 0);
+    press(w, IDC_WIZ_FETCH);  // the second press starts the wizard's own
+    HWND list = GetDlgItem(w, IDC_WIZ_LIST);
+    EXPECT_TRUE(lstest::pumpUntil([&] { return ListView_GetItemCount(list) == 1; }, 10000));
+    press(w, IDCANCEL);
   });
-  command(IDM_SETTINGS);
   EXPECT_TRUE(ran);
   EXPECT_FALSE(lstest::app().cycle->idle());  // the cycle stopped at that site
 }
@@ -314,53 +317,42 @@ TEST_F(Dialogs, WizardOffersAPagesFeedsAndSwitchesToOneInOneStep) {
                                 "<link>http://ad.example/x</link></item>\n"
                                 "</channel></rss>\n",
                                 "Content-Type: application/rss+xml\r\n")});
-  bool ranWizard = false;
-  later<0>([&] {
-    HWND settings = lstest::app().settingsDialog;
-    ASSERT_NE(settings, nullptr);
-    later<1>([&] {
-      HWND w = lstest::app().wizardDialog;
-      ASSERT_NE(w, nullptr);
-      ranWizard = true;
-      HWND list = GetDlgItem(w, IDC_WIZ_LIST);
-      set(w, IDC_WIZ_URL, server.url("/top"));
-      press(w, IDC_WIZ_FETCH);
-      ASSERT_TRUE(lstest::pumpUntil([&] { return ListView_GetItemCount(list) == 5; }, 10000));
-      // The announced feeds first, then the page's links, the last on top.
-      EXPECT_EQ(cell(list, 0, 0), "［フィードに切替］ひかり通信 最新記事");
-      EXPECT_EQ(cell(list, 0, 1), feedUrl);
-      EXPECT_EQ(cell(list, 1, 1), server.url("/atom.xml"));
-      EXPECT_EQ(cell(list, 2, 1), "/about.html");
-      screenshot(w, "wizard_feeds.bmp");
+  bool ranWizard = inWizard([&](HWND w) {
+    HWND list = GetDlgItem(w, IDC_WIZ_LIST);
+    set(w, IDC_WIZ_URL, server.url("/top"));
+    press(w, IDC_WIZ_FETCH);
+    ASSERT_TRUE(lstest::pumpUntil([&] { return ListView_GetItemCount(list) == 5; }, 10000));
+    // The announced feeds first, then the page's links, the last on top.
+    EXPECT_EQ(cell(list, 0, 0), "［フィードに切替］ひかり通信 最新記事");
+    EXPECT_EQ(cell(list, 0, 1), feedUrl);
+    EXPECT_EQ(cell(list, 1, 1), server.url("/atom.xml"));
+    EXPECT_EQ(cell(list, 2, 1), "/about.html");
+    screenshot(w, "wizard_feeds.bmp");
 
-      // Choosing the first feed switches the new site to it.
-      NMITEMACTIVATE activate{};
-      activate.hdr.hwndFrom = list;
-      activate.hdr.idFrom = IDC_WIZ_LIST;
-      activate.hdr.code = LVN_ITEMACTIVATE;
-      activate.iItem = 0;
-      SendMessageW(w, WM_NOTIFY, IDC_WIZ_LIST, reinterpret_cast<LPARAM>(&activate));
-      EXPECT_EQ(get(w, IDC_WIZ_URL), feedUrl);
-      ASSERT_TRUE(lstest::pumpUntil([&] { return ListView_GetItemCount(list) == 3; }, 10000));
-      EXPECT_EQ(cell(list, 0, 0), "PR 夏の旅行特集です");
-      EXPECT_EQ(cell(list, 2, 0), "路線バスの時刻が改正");
-      EXPECT_EQ(cell(list, 2, 1), server.url("/news/3.html"));
-      EXPECT_EQ(get(w, IDC_WIZ_EXTRACT), "http");  // every item, unless narrowed
-      // 確認 selects the items the check would take: each string in the
-      // link or the headline.
-      set(w, IDC_WIZ_EXTRACT, "/news/,バス");
-      press(w, IDC_WIZ_CHECK);
-      EXPECT_FALSE(isSelected(list, 0));
-      EXPECT_TRUE(isSelected(list, 1));
-      EXPECT_TRUE(isSelected(list, 2));
-      screenshot(w, "wizard_feed_items.bmp");
-      set(w, IDC_WIZ_NAME, "ひかり通信");
-      press(w, IDC_WIZ_ADD);
-    });
-    press(settings, IDC_SITE_WIZARD);
-    press(settings, IDC_SET_OK);
-  });
-  command(IDM_SETTINGS);
+    // Choosing the first feed switches the new site to it.
+    NMITEMACTIVATE activate{};
+    activate.hdr.hwndFrom = list;
+    activate.hdr.idFrom = IDC_WIZ_LIST;
+    activate.hdr.code = LVN_ITEMACTIVATE;
+    activate.iItem = 0;
+    SendMessageW(w, WM_NOTIFY, IDC_WIZ_LIST, reinterpret_cast<LPARAM>(&activate));
+    EXPECT_EQ(get(w, IDC_WIZ_URL), feedUrl);
+    ASSERT_TRUE(lstest::pumpUntil([&] { return ListView_GetItemCount(list) == 3; }, 10000));
+    EXPECT_EQ(cell(list, 0, 0), "PR 夏の旅行特集です");
+    EXPECT_EQ(cell(list, 2, 0), "路線バスの時刻が改正");
+    EXPECT_EQ(cell(list, 2, 1), server.url("/news/3.html"));
+    EXPECT_EQ(get(w, IDC_WIZ_EXTRACT), "http");  // every item, unless narrowed
+    // 確認 selects the items the check would take: each string in the
+    // link or the headline.
+    set(w, IDC_WIZ_EXTRACT, "/news/,バス");
+    press(w, IDC_WIZ_CHECK);
+    EXPECT_FALSE(isSelected(list, 0));
+    EXPECT_TRUE(isSelected(list, 1));
+    EXPECT_TRUE(isSelected(list, 2));
+    screenshot(w, "wizard_feed_items.bmp");
+    set(w, IDC_WIZ_NAME, "ひかり通信");
+    press(w, IDC_WIZ_ADD);
+  }, IDC_SET_OK);
   EXPECT_TRUE(ranWizard);
   ls::SiteList saved = ls::readAllSites(dir_.file("site.ck"), ls::kCheckLimits);
   ASSERT_EQ(saved.sites.size(), 2u);
