@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/handles_win.h"
+#include "app/news_balloon_win.h"
 #include "app/news_list_win.h"
 #include "app/platform_ports_win.h"
 #include "app/user_interface_win.h"
@@ -29,6 +30,7 @@ class SearchDialog;
 struct TrayState {
   bool wanted = false;  // the tray setting was on at start-up
   bool shown = false;   // the icon exists now
+  bool forNotice = false;  // added only for a notice, without the tray setting
 };
 
 struct App {
@@ -68,6 +70,7 @@ struct App {
   WindowTimer timer{IDT_INTERVAL};
   WindowTimer saveTimer{IDT_NEWLIST_SAVE};
   WaveSoundPlayer sound;
+  BalloonNotifier notifier{*this};
   WindowLogSwitcher logs;
   std::unique_ptr<CheckCycle> cycle;
   std::unique_ptr<SearchDialog> search;  // the modeless search dialog, once opened

@@ -5,6 +5,7 @@
 
 #include "app/app_win.h"
 #include "app/controls_win.h"
+#include "app/news_balloon_win.h"
 #include "common/program.h"
 #include "common/wide_win.h"
 #include "resources/resource_ids.h"
@@ -18,7 +19,7 @@ NOTIFYICONDATAW iconRecord(const App& a) {
   NOTIFYICONDATAW nid{};
   nid.cbSize = sizeof nid;
   nid.hWnd = a.main;
-  nid.uID = 1;
+  nid.uID = kTrayIconId;
   nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   nid.uCallbackMessage = WM_TRAYNOTIFY;
   nid.hIcon = static_cast<HICON>(LoadImageW(a.instance, L"ICON_LV", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
@@ -47,9 +48,18 @@ void removeTrayIcon(App& a) {
   NOTIFYICONDATAW nid{};
   nid.cbSize = sizeof nid;
   nid.hWnd = a.main;
-  nid.uID = 1;
+  nid.uID = kTrayIconId;
   Shell_NotifyIconW(NIM_DELETE, &nid);
   a.tray = TrayState{};
+}
+
+void addNoticeIcon(App& a) {
+  addIcon(a);
+  a.tray.forNotice = a.tray.shown;
+}
+
+void removeNoticeIcon(App& a) {
+  if (a.tray.forNotice) removeTrayIcon(a);
 }
 
 UINT taskbarCreatedMessage() {
@@ -66,7 +76,8 @@ void showMainWindow(const App& a) {
   ShowWindow(a.main, SW_SHOW);
 }
 
-void onTrayNotify(const App& a, LPARAM mouseMessage) {
+void onTrayNotify(App& a, LPARAM mouseMessage) {
+  if (onBalloonNotify(a, static_cast<UINT>(mouseMessage))) return;
   switch (static_cast<UINT>(mouseMessage)) {
     case WM_LBUTTONDOWN:
       SetForegroundWindow(a.main);

@@ -45,6 +45,7 @@ void CheckCycle::start() {
   if (readSettingFlag(ctx_.settingsPath, kSHOWSTYLE) == 1) ctx_.news->clear();
   cursor_ = 1;
   newsFound_ = false;
+  tally_ = NewsTally{};
   failedSite_.clear();
   failedText_.clear();
   ageNewsList(*ctx_.news);
@@ -124,7 +125,7 @@ void CheckCycle::pageFinished() {
     // Relative links are read against the URL that answered, after redirects.
     FetchedPage page = ports_.fetcher->fetchedPage();
     const std::string& url = page.finalUrl.empty() ? site.url : page.finalUrl;
-    int scanned = scanPage(ctx_, site.name, site.extract, url);
+    int scanned = scanPage(ctx_, site.name, site.extract, url, &tally_);
     if (scanned == kNews) {
       newsFound_ = true;
       newsArrived();
@@ -177,6 +178,12 @@ void CheckCycle::saveTimerTicked() {
   if (unsavedNews_) saveNow();
 }
 
+void CheckCycle::announceNews() {
+  if (tally_.count == 0 || !ports_.notifier || !readNoticeSetting(ctx_.settingsPath)) return;
+  NewsNotice notice = makeNewsNotice(tally_.count, tally_.newest, failedSite_, failedText_);
+  ports_.notifier->announce(notice.title, notice.text);
+}
+
 void CheckCycle::endCycle() {
   if (newsFound_ && readSettingFlag(ctx_.settingsPath, kSOUND) == 1) {
     // The sound file lives beside the program; without one there is no
@@ -188,6 +195,7 @@ void CheckCycle::endCycle() {
   ctx_.ui->setStatus(1, failedText_);
   ctx_.ui->setStatus(0, failedSite_);
   saveNewList(ctx_);
+  announceNews();
   if (ports_.saveTimer) ports_.saveTimer->stop();
   saveWaiting_ = unsavedNews_ = false;
   idle_ = true;

@@ -12,6 +12,7 @@
 
 #include "engine/cycle_ports.h"
 #include "engine/engine_context.h"
+#include "engine/news_notice.h"
 #include "engine/shown_log.h"
 #include "sites/site_records.h"
 
@@ -44,6 +45,8 @@ struct CyclePorts {
   // A one-shot timer whose tick calls saveTimerTicked(); without one the
   // news list is saved after every site that brought news.
   IntervalTimer* saveTimer = nullptr;
+  // Told at the end of a cycle that brought news, when notices are on.
+  NewsNotifier* notifier = nullptr;
 };
 
 class CheckCycle : public FetchListener {
@@ -86,6 +89,7 @@ class CheckCycle : public FetchListener {
   // last save was less than the gap ago.
   void newsArrived();
   void saveNow();
+  void announceNews();
 
   const EngineContext& ctx_;
   CyclePorts ports_;
@@ -97,6 +101,7 @@ class CheckCycle : public FetchListener {
   bool idle_ = true;
   bool saveWaiting_ = false;  // the save timer runs: the gap since the last save has not passed
   bool unsavedNews_ = false;
+  NewsTally tally_;  // this cycle's new rows, for its notice
   // The last site of this cycle whose fetch failed or that has moved, kept
   // in the status bar at the cycle's end.
   std::string failedSite_, failedText_;

@@ -68,6 +68,14 @@ class SoundPlayer {
   virtual void play(const std::string& path) = 0;
 };
 
+// Tells the user of the news a check brought, outside the main window.
+class NewsNotifier {
+ public:
+  virtual ~NewsNotifier() = default;
+  // Shown unless the user is looking at the main window already.
+  virtual void announce(const std::string& title, const std::string& text) = 0;
+};
+
 // The log switcher window, when it is open.
 class LogSwitcherView {
  public:

@@ -25,6 +25,12 @@ std::string cutToChars(const std::string& text, std::size_t chars) {
   return text.substr(0, bytesOfChars(text, chars - 1)) + kEllipsis;
 }
 
+void NewsTally::add(const std::string& headline, const std::string& site) {
+  ++count;
+  newest.insert(newest.begin(), NoticeRow{headline, site});
+  if (newest.size() > kShownRows) newest.pop_back();
+}
+
 NewsNotice makeNewsNotice(int count, const std::vector<NoticeRow>& newest, const std::string& failedSite,
                           const std::string& failedText) {
   NewsNotice notice;

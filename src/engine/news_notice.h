@@ -23,6 +23,14 @@ inline constexpr std::size_t kNoticeTextChars = 255;
 // A headline in the notice is cut to this many characters and ends in "…".
 inline constexpr std::size_t kNoticeHeadlineChars = 60;
 
+// The new rows of one check: how many, and the newest three (newest first).
+struct NewsTally {
+  int count = 0;
+  std::vector<NoticeRow> newest;
+  // A row put at the top of the news list.
+  void add(const std::string& headline, const std::string& site);
+};
+
 // `count` new headlines, `newest` the top rows of the list (newest first;
 // more than three are not shown); `failedSite` and `failedText` what the
 // status bar shows at the check's end (empty: nothing failed).

@@ -32,7 +32,7 @@ std::vector<LinkItem> pageLinks(std::string& fileBytes, std::string_view siteUrl
 }
 
 int scanPage(const EngineContext& ctx, const std::string& siteName, const std::string& extract,
-             const std::string& siteUrl) {
+             const std::string& siteUrl, NewsTally* tally) {
   ctx.ui->setStatus(1, kMsgScanning);
   std::vector<LinkItem> links;
   try {
@@ -51,7 +51,7 @@ int scanPage(const EngineContext& ctx, const std::string& siteName, const std::s
     ctx.ui->fatal(kMsgOutOfMemory);
   }
   appendToSiteLog(ctx, siteName, links);
-  return detectNewLinks(ctx, siteName, kNoNews);
+  return detectNewLinks(ctx, siteName, kNoNews, tally);
 }
 
 }  // namespace ls

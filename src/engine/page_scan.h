@@ -7,6 +7,7 @@
 
 #include "engine/engine_context.h"
 #include "engine/link_extract.h"
+#include "engine/news_notice.h"
 
 namespace ls {
 
@@ -21,8 +22,8 @@ std::vector<LinkItem> pageLinks(std::string& fileBytes, std::string_view siteUrl
 // Scans the page file for the site: status text, join, conversion, comment
 // removal, link extraction, appending to the site log, then detection.
 // Returns kNews when a new link was found, kNoLinks when the page gave no
-// link, else kNoNews.
+// link, else kNoNews. The new rows are counted in `tally` when there is one.
 int scanPage(const EngineContext& ctx, const std::string& siteName, const std::string& extract,
-             const std::string& siteUrl);
+             const std::string& siteUrl, NewsTally* tally = nullptr);
 
 }  // namespace ls

@@ -88,7 +88,7 @@ void appendToSiteLog(const EngineContext& ctx, std::string_view siteName, const 
   if (!appendToFile(siteLogPaths(ctx, siteName).current, bytes)) ctx.ui->fatal(kMsgCannotOpenLog);
 }
 
-int detectNewLinks(const EngineContext& ctx, std::string_view siteName, int result) {
+int detectNewLinks(const EngineContext& ctx, std::string_view siteName, int result, NewsTally* tally) {
   SiteLogPaths p = siteLogPaths(ctx, siteName);
   std::vector<Entry> current;
   if (!readEntries(p.current, current)) return kNoLinks;
@@ -105,6 +105,7 @@ int detectNewLinks(const EngineContext& ctx, std::string_view siteName, int resu
   int added = 0;
   for (Entry& e : current) {
     if (previous.contains(e.headline)) continue;
+    if (tally) tally->add(e.headline, name);
     batch.add(e.headline, e.url, name, kIconNew);
     appendLogEntry(bytes, e.headline, e.url);
     ++added;

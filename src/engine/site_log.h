@@ -10,6 +10,7 @@
 
 #include "engine/engine_context.h"
 #include "engine/link_extract.h"
+#include "engine/news_notice.h"
 
 namespace ls {
 
@@ -52,7 +53,7 @@ inline constexpr const char* kMsgDetectFailed =
 // headline is already seen when some previous headline line contains it.
 // Each new one goes to the top of the news list and, with its cleaned URL, to
 // the all-links log. Returns kNews when something was new, kNoLinks without
-// a site log, else `result`.
-int detectNewLinks(const EngineContext& ctx, std::string_view siteName, int result);
+// a site log, else `result`. Each new row is counted in `tally` when there is one.
+int detectNewLinks(const EngineContext& ctx, std::string_view siteName, int result, NewsTally* tally = nullptr);
 
 }  // namespace ls

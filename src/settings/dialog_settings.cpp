@@ -53,6 +53,7 @@ DialogSettings loadDialogSettings(std::string_view path, const std::string& inte
   s.interval = intervalText;
   s.list = listText;
   s.sound = flagOf(path, kSETTING, kSOUND);
+  s.notify = readNoticeSetting(path);
   s.showStyle = flagOf(path, kSETTING, kSHOWSTYLE);
   s.taskTray = flagOf(path, kSETTING, kTASKTRAY);
   int proxy = parseInt(value(path, kSETTING, kPROXY, "0"));
@@ -87,6 +88,7 @@ void saveDialogSettings(std::string_view path, const DialogSettings& s) {
   put(path, kSETTING, kINTERVAL, s.interval);
   put(path, kSETTING, kLIST, s.list);
   put(path, kSETTING, kSOUND, flagText(s.sound));
+  put(path, kSETTING, kNOTIFY, flagText(s.notify));
   put(path, kSETTING, kSHOWSTYLE, flagText(s.showStyle));
   put(path, kSETTING, kPROXY, s.proxy == 0 ? "0" : s.proxy == 1 ? "1" : "2");
   put(path, kSETTING, kPROXYNAME, cutToBytes(s.proxyName, kProxyNameBytes));

@@ -12,6 +12,7 @@ namespace ls {
 struct DialogSettings {
   std::string interval, list;  // the texts as shown and typed
   bool sound = false, showStyle = false, taskTray = false;
+  bool notify = true;
   int proxy = 0;  // 0 none, 1 the system's, 2 named
   std::string proxyName;
   std::string keyword, deleteList, disregard, disregardUrl;
@@ -31,7 +32,7 @@ DialogSettings loadDialogSettings(std::string_view settingsFile, const std::stri
 std::string correctInterval(const std::string& text);
 std::string correctListSize(const std::string& text);
 
-// Writes the keys in OK's order (INTERVAL, LIST, SOUND, SHOWSTYLE, PROXY,
+// Writes the keys in OK's order (INTERVAL, LIST, SOUND, NOTIFY, SHOWSTYLE, PROXY,
 // PROXYNAME, fontcolor, fontbkcolor, KEYWORD, DELETE, DISREGARD,
 // DISREGARDURL, BACKGROUND, BG_PATH), texts cut to their limits. TASKTRAY
 // is not written here: it waits for the user's answer.

@@ -35,7 +35,7 @@ constexpr int kSettingsPage[] = {IDC_SET_INTERVAL,      IDC_SET_INTERVAL_LABEL, 
                                  IDC_SET_LIST,          IDC_SET_LIST_LABEL,     IDC_SET_PROXY_GROUP,
                                  IDC_SET_PROXY_NONE,    IDC_SET_PROXY_IE,       IDC_SET_PROXY_NAMED,
                                  IDC_SET_PROXY_NAME,    IDC_SET_PROXY_EXAMPLE,  IDC_SET_TASKTRAY,
-                                 IDC_SET_SHOWSTYLE,     IDC_SET_STARTUP};
+                                 IDC_SET_SHOWSTYLE,     IDC_SET_STARTUP,        IDC_SET_NOTIFY};
 constexpr int kSitesPage[] = {IDC_SITE_NAME_LABEL, IDC_SITE_EXTRACT, IDC_SITE_EXTRACT_LABEL, IDC_SITE_URL_LABEL,
                               IDC_SITE_URL,        IDC_SITE_NAME,    IDC_SITE_LIST,          IDC_SITE_ADD,
                               IDC_SITE_DELETE,     IDC_SITE_CHANGE,  IDC_SITE_IMPORT,        IDC_SITE_WIZARD};
@@ -96,6 +96,7 @@ void showSettings(HWND dialog, const DialogSettings& s) {
   setText(dialog, IDC_SET_INTERVAL, s.interval);
   setText(dialog, IDC_SET_LIST, s.list);
   check(dialog, IDC_SET_SOUND, s.sound);
+  check(dialog, IDC_SET_NOTIFY, s.notify);
   check(dialog, IDC_SET_SHOWSTYLE, s.showStyle);
   check(dialog, IDC_SET_TASKTRAY, s.taskTray);
   check(dialog, IDC_SET_PROXY_NONE + s.proxy, true);
@@ -114,6 +115,7 @@ DialogSettings settingsShown(HWND dialog) {
   s.interval = correctInterval(std::string(cutToBytes(text(dialog, IDC_SET_INTERVAL), kHolderBytes)));
   s.list = correctListSize(std::string(cutToBytes(text(dialog, IDC_SET_LIST), kHolderBytes)));
   s.sound = checked(dialog, IDC_SET_SOUND);
+  s.notify = checked(dialog, IDC_SET_NOTIFY);
   s.showStyle = checked(dialog, IDC_SET_SHOWSTYLE);
   s.proxy = checked(dialog, IDC_SET_PROXY_NONE) ? 0 : checked(dialog, IDC_SET_PROXY_IE) ? 1 : 2;
   s.proxyName = text(dialog, IDC_SET_PROXY_NAME);

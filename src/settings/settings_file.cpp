@@ -88,6 +88,10 @@ int readSettingFlag(std::string_view settingsFile, std::string_view key) {
   return readProfileInt(settingsFile, kSETTING, key, 0);
 }
 
+bool readNoticeSetting(std::string_view settingsFile) {
+  return readProfileInt(settingsFile, kSETTING, kNOTIFY, 1) != 0;
+}
+
 std::string readWordList(std::string_view settingsFile, std::string_view key) {
   return readProfileString(settingsFile, kSETTING, key, "", kWordListBytes);
 }

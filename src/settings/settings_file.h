@@ -26,6 +26,7 @@ inline constexpr const char* kLIST = "LIST";
 inline constexpr const char* kSOUND = "SOUND";
 inline constexpr const char* kSHOWSTYLE = "SHOWSTYLE";
 inline constexpr const char* kTASKTRAY = "TASKTRAY";
+inline constexpr const char* kNOTIFY = "NOTIFY";
 inline constexpr const char* kPROXY = "PROXY";
 inline constexpr const char* kPROXYNAME = "PROXYNAME";
 inline constexpr const char* kKEYWORD = "KEYWORD";
@@ -98,6 +99,10 @@ int readListLength(std::string_view settingsFile);
 // A flag key of SETTING (kSOUND, kSHOWSTYLE, kTASKTRAY) as a number, default
 // 0. Where a flag is acted on it is on only when this equals 1.
 int readSettingFlag(std::string_view settingsFile, std::string_view key);
+
+// SETTING/NOTIFY: whether a check that brought news shows a notice. On
+// unless the key holds 0, so files without it get notices.
+bool readNoticeSetting(std::string_view settingsFile);
 
 // A comma list of SETTING (kKEYWORD, kDELETE, kDISREGARD, kDISREGARDURL),
 // default empty, at most 499 bytes.

@@ -65,6 +65,12 @@ struct FakeLogSwitcher : LogSwitcherView {
   void rebuild() override { ++rebuilds; }
 };
 
+struct FakeNotifier : NewsNotifier {
+  std::vector<std::string> texts;  // title, then text
+  void announce(const std::string& title, const std::string& text) override { texts = {title, text}; ++count; }
+  int count = 0;
+};
+
 Site site(const std::string& name, const std::string& url, bool checked, const std::string& extract = "") {
   return Site{name, url, extract, checked};
 }
@@ -84,8 +90,9 @@ struct CycleFixture : EngineFixture {
   FakeSound sound;
   FakeLogSwitcher logs;
   FakeTimer saveTimer;
+  FakeNotifier notifier;
   ShownLog shown;
-  CheckCycle cycle{ctx, CyclePorts{&fetcher, &timer, &sound, &logs, &saveTimer}, shown};
+  CheckCycle cycle{ctx, CyclePorts{&fetcher, &timer, &sound, &logs, &saveTimer, &notifier}, shown};
 
   void sites(const std::vector<Site>& list) { ASSERT_TRUE(writeAllSites(ctx.appDir + kSiteFileName, list)); }
   // The fetch in flight ends with this page.
@@ -214,6 +221,33 @@ TEST(CheckCycle, NoSoundWithoutNewsOrWithoutTheSettingOrTheFile) {
   f.receive(page({"news but no sound file"}));
   EXPECT_TRUE(f.sound.played.empty());
   EXPECT_EQ(f.news.count(), 2);
+}
+
+TEST(CheckCycle, ACycleThatBroughtNewsIsAnnouncedOnceAtItsEnd) {
+  CycleFixture f;
+  f.sites({site("A", "http://a/", true), site("B", "http://b/", true), site("C", "http://c/", true)});
+  f.cycle.start();
+  f.receive(page({"headline one of A"}));
+  f.fail("ソケットエラー");
+  f.receive(page({"headline one of C", "headline two of C", "headline three of C"}));
+  ASSERT_EQ(f.notifier.count, 1);
+  EXPECT_EQ(f.notifier.texts, (Strings{"新着ニュース 4件",
+                                       "【C】headline three of C\n【C】headline two of C\n【C】headline one of C\n"
+                                       "ほか 1件\n※B: ソケットエラー"}));
+  // Nothing new: no notice.
+  f.cycle.start();
+  f.receive(page({"headline one of A"}));
+  f.receive(page({}));
+  f.receive(page({"headline one of C", "headline two of C", "headline three of C"}));
+  EXPECT_EQ(f.notifier.count, 1);
+  // Notices turned off.
+  f.setSetting("NOTIFY", "0");
+  f.cycle.start();
+  f.receive(page({"headline two of A"}));
+  f.receive(page({}));
+  f.receive(page({"headline four of C"}));
+  EXPECT_EQ(f.notifier.count, 1);
+  EXPECT_EQ(f.news.count(), 6);
 }
 
 TEST(CheckCycle, CheckDuringAFetchStopsTheCycle) {

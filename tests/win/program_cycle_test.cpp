@@ -1,5 +1,9 @@
 // The program's main job end to end under Wine: the real main window runs
 // check cycles over sites served on 127.0.0.1, one of them failing.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -146,6 +150,31 @@ TEST_F(ProgramCycle, TwoCyclesWithAFailingSiteInBetween) {
   EXPECT_EQ(saved.substr(0, saved.find("\r\n")), "大雨で交通機関が乱れる");
   EXPECT_NE(ls::readProfileString(a.ctx.settingsPath, "Window", "right", ""), "");
   EXPECT_EQ(ls::readProfileString(a.ctx.settingsPath, "LISTVIEW", "TITLE", ""), "250");
+}
+
+TEST_F(ProgramCycle, NewsIsNoticedOutsideTheWindowAndTheNoticeLeadsBackToIt) {
+  server_.route("/a", Reply{page({"台風3号が接近しています"})});
+  ASSERT_TRUE(ls::writeAllSites(dir_.file("site.ck"), {{"速報A", server_.url("/a"), "", true}}));
+  ASSERT_TRUE(startWithHook());
+  ls::App& a = lstest::app();
+  SetForegroundWindow(a.main);
+  check();
+  EXPECT_FALSE(lstest::trayIconExists(a.main));  // the user is looking at the list
+  SendMessageW(a.main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  server_.route("/a", Reply{page({"新駅の開業日が決まる", "台風3号が接近しています"})});
+  check();
+  // The tray setting is off: an icon is added for the notice, the taskbar button stays.
+  EXPECT_TRUE(lstest::trayIconExists(a.main));
+  EXPECT_NE(GetWindowLongPtrW(a.main, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+  // The user scrolled away meanwhile; the click shows the newest row, chosen.
+  ListView_SetItemState(a.newsList, 1, LVIS_SELECTED, LVIS_SELECTED);
+  SendMessageW(a.main, WM_TRAYNOTIFY, 1, NIN_BALLOONUSERCLICK);
+  EXPECT_FALSE(IsIconic(a.main));
+  EXPECT_TRUE(IsWindowVisible(a.main));
+  EXPECT_EQ(ListView_GetNextItem(a.newsList, -1, LVNI_SELECTED), 0);
+  EXPECT_EQ(ListView_GetSelectedCount(a.newsList), 1u);
+  EXPECT_EQ(a.news.text(0, 0), "新駅の開業日が決まる");
+  EXPECT_FALSE(lstest::trayIconExists(a.main));
 }
 
 TEST_F(ProgramCycle, ACycleOverPlainAndSecureSitesOneOfThemMoved) {

@@ -126,16 +126,7 @@ TEST_F(LogWindow, ReopensWhereItWasAtTheNextStart) {
 
 class Tray : public lstest::ProgramFixture {
  protected:
-  // Whether the shell knows the program's icon: modifying it works only then.
-  bool iconExists() {
-    NOTIFYICONDATAW nid{};
-    nid.cbSize = sizeof nid;
-    nid.hWnd = lstest::app().main;
-    nid.uID = 1;
-    nid.uFlags = NIF_TIP;
-    lstrcpyW(nid.szTip, L"LINKSCOUT 0.3.3");
-    return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
-  }
+  bool iconExists() { return lstest::trayIconExists(lstest::app().main); }
 };
 
 TEST_F(Tray, TrayModeHidesOnMinimiseAndComesBack) {

@@ -1,5 +1,7 @@
 #include "win_test_support.h"
 
+#include <shellapi.h>
+
 #include <filesystem>
 
 #include "common/file_io.h"
@@ -42,6 +44,16 @@ bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
 
 void pumpFor(DWORD ms) {
   pumpUntil([] { return false; }, ms);
+}
+
+bool trayIconExists(HWND main) {
+  NOTIFYICONDATAW nid{};
+  nid.cbSize = sizeof nid;
+  nid.hWnd = main;
+  nid.uID = 1;
+  nid.uFlags = NIF_TIP;
+  lstrcpyW(nid.szTip, L"LINKSCOUT");
+  return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
 }
 
 std::string fileBytes(const std::string& sjisPath) {

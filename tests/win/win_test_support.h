@@ -31,6 +31,10 @@ bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // Dispatches whatever arrives during `ms`.
 void pumpFor(DWORD ms);
 
+// Whether the shell knows the program's notification-area icon: modifying
+// it works only then.
+bool trayIconExists(HWND main);
+
 // The file's bytes, or "<missing>" when it cannot be read.
 std::string fileBytes(const std::string& sjisPath);
 void putFile(const std::string& sjisPath, const std::string& bytes);
