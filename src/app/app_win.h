@@ -62,6 +62,8 @@ struct App {
   HACCEL keys = nullptr;  // MAINACCEL, a resource: freed with the program
   ImageList images;
   Font listFont;
+  Font statusFont;
+  int dpi = 96;  // the main window's, which the list and the status bar follow
   EngineContext ctx;
   ShownLog shown;
   ListViewNewsList news;

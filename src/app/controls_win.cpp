@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include "app/dpi_scale.h"
+#include "app/window_dpi_win.h"
 #include "common/text.h"
 #include "common/wide_win.h"
 
@@ -45,7 +47,7 @@ void addListColumn(HWND list, int index, const char* title, int width) {
   LVCOLUMNW col{};
   col.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
   col.fmt = LVCFMT_LEFT;
-  col.cx = width;
+  col.cx = scaleToDpi(width, windowDpi(list));
   col.pszText = text.data();
   col.iSubItem = index;
   SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&col));

@@ -1,5 +1,6 @@
 #include "app/layout.h"
 
+#include "app/dpi_scale.h"
 #include "settings/ini_file.h"
 #include "settings/settings_file.h"
 
@@ -88,6 +89,15 @@ void writeListFont(std::string_view path, const ListFont& f) {
   for (const IntField& i : kIntFields) writeInt(path, kLIST_FONT, i.key, f.*i.field);
   for (const ByteField& b : kByteFields) writeInt(path, kLIST_FONT, b.key, f.*b.field);
   writeProfileString(path, kLIST_FONT, kFaceName, f.faceName);
+}
+
+WindowRect rectToDpi(const WindowRect& r, int dpi) {
+  return {scaleToDpi(r.left, dpi), scaleToDpi(r.top, dpi), scaleToDpi(r.right, dpi), scaleToDpi(r.bottom, dpi)};
+}
+
+WindowRect rectFromDpi(const WindowRect& r, int dpi) {
+  return {scaleFromDpi(r.left, dpi), scaleFromDpi(r.top, dpi), scaleFromDpi(r.right, dpi),
+          scaleFromDpi(r.bottom, dpi)};
 }
 
 std::array<int, 2> statusPartEdges(int clientWidth) { return {clientWidth / 10 * 3, clientWidth}; }

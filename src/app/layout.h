@@ -17,6 +17,12 @@ struct WindowRect {
 WindowRect readWindowRect(std::string_view settingsFile);
 void writeWindowRect(std::string_view settingsFile, const WindowRect& rect);
 
+// The file keeps the rectangle in 96-DPI units; the window has it at its
+// monitor's DPI. Every coordinate scales, so a position keeps its place on a
+// scaled desktop.
+WindowRect rectToDpi(const WindowRect& stored, int dpi);
+WindowRect rectFromDpi(const WindowRect& shown, int dpi);
+
 // LISTVIEW TITLE, SITE, URL (defaults 200, 100, 200), each cut to its low
 // 16 bits as the list view takes them.
 std::array<int, 3> readColumnWidths(std::string_view settingsFile);

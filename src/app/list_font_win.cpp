@@ -1,14 +1,15 @@
 #include "app/list_font_win.h"
 
 #include "app/app_win.h"
+#include "app/dpi_scale.h"
 #include "common/wide_win.h"
 
 namespace ls {
 
-Font createListFont(const ListFont& f) {
+Font createListFont(const ListFont& f, int dpi) {
   LOGFONTW lf{};
-  lf.lfHeight = f.height;
-  lf.lfWidth = f.width;
+  lf.lfHeight = scaleToDpi(f.height, dpi);
+  lf.lfWidth = scaleToDpi(f.width, dpi);
   lf.lfEscapement = f.escapement;
   lf.lfOrientation = f.orientation;
   lf.lfWeight = f.weight;
@@ -25,10 +26,10 @@ Font createListFont(const ListFont& f) {
   return Font(CreateFontIndirectW(&lf));
 }
 
-ListFont listFontOf(const LOGFONTW& lf) {
+ListFont listFontOf(const LOGFONTW& lf, int dpi) {
   ListFont f;
-  f.height = lf.lfHeight;
-  f.width = lf.lfWidth;
+  f.height = scaleFromDpi(lf.lfHeight, dpi);
+  f.width = scaleFromDpi(lf.lfWidth, dpi);
   f.escapement = lf.lfEscapement;
   f.orientation = lf.lfOrientation;
   f.weight = lf.lfWeight;

@@ -5,9 +5,11 @@
 
 #include "app/app_win.h"
 #include "app/controls_win.h"
+#include "app/dpi_scale.h"
 #include "app/list_font_win.h"
 #include "app/layout.h"
 #include "app/tray_win.h"
+#include "app/window_dpi_win.h"
 #include "settings/settings_dialog_win.h"
 #include "settings/ini_file.h"
 #include "common/file_io.h"
@@ -31,9 +33,6 @@ namespace {
 constexpr wchar_t kOwnerClass[] = L"wnddummy";
 constexpr wchar_t kMainClass[] = L"wndmain";
 
-// The five list icons in image-list order.
-constexpr const wchar_t* kListIcons[] = {L"ICON_LV", L"ICON_LVNON", L"ICON_LVCK", L"ICON_LVCK2", L"ICON_OLD"};
-
 bool registerClass(const WNDCLASSEXW& wc) {
   return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
@@ -46,14 +45,6 @@ void createNewsList(App& a) {
   a.news.attach(a.newsList);
   ListView_SetExtendedListViewStyle(a.newsList,
                                     ListView_GetExtendedListViewStyle(a.newsList) | LVS_EX_FULLROWSELECT);
-  // 32-bit images with a mask, so the drawn icons keep their colours and
-  // their transparent corners on any list colour.
-  a.images.reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 5, 0));
-  for (const wchar_t* name : kListIcons) {
-    Icon icon(static_cast<HICON>(LoadImageW(a.instance, name, IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
-    if (icon) ImageList_AddIcon(a.images.get(), icon.get());
-  }
-  ListView_SetImageList(a.newsList, a.images.get(), LVSIL_SMALL);
   addListColumn(a.newsList, 0, "見出し", kCreatedColumnWidths[0]);
   addListColumn(a.newsList, 1, "サイト", kCreatedColumnWidths[1]);
   addListColumn(a.newsList, 2, "URL", kCreatedColumnWidths[2]);
@@ -134,6 +125,7 @@ bool createMainWindow(App& a) {
   a.main = CreateWindowExW(WS_EX_APPWINDOW, kMainClass, toWide(kProgramTitle).c_str(), WS_OVERLAPPEDWINDOW,
                            CW_USEDEFAULT, CW_USEDEFAULT, 400, 200, a.owner, nullptr, a.instance, &a);
   if (!a.main) return false;
+  a.dpi = windowDpi(a.main);
   a.timer.attach(a.main);
   a.saveTimer.attach(a.main);
   a.ui.attach(a.main, nullptr);
@@ -151,6 +143,7 @@ bool createMainWindow(App& a) {
   }
   if (readSettingFlag(a.ctx.settingsPath, kTASKTRAY) == 1) addTrayIcon(a);
   createStatusBar(a);
+  applyDpi(a, a.dpi);
   if (readProfileInt(a.ctx.settingsPath, kLOGWINDOW, kSHOW, 0) == 1) SendMessageW(a.main, WM_COMMAND, IDM_LOGS, 0);
   applyListColours(a);
   ageNewsList(a.news);
@@ -162,12 +155,11 @@ bool createMainWindow(App& a) {
 }
 
 void restoreLayout(App& a) {
-  WindowRect saved = readWindowRect(a.ctx.settingsPath);
+  WindowRect saved = rectToDpi(readWindowRect(a.ctx.settingsPath), a.dpi);
   RECT r = onVisibleMonitor(RECT{saved.left, saved.top, saved.right, saved.bottom});
   SetWindowPos(a.main, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
   std::array<int, 3> widths = readColumnWidths(a.ctx.settingsPath);
-  for (int c = 0; c < 3; ++c) ListView_SetColumnWidth(a.newsList, c, widths[c]);
-  setListFont(a, createListFont(readListFont(a.ctx.settingsPath)));
+  for (int c = 0; c < 3; ++c) ListView_SetColumnWidth(a.newsList, c, scaleToDpi(widths[c], a.dpi));
 }
 
 void saveLayout(const App& a) {
@@ -175,10 +167,10 @@ void saveLayout(const App& a) {
   placement.length = sizeof placement;
   if (GetWindowPlacement(a.main, &placement)) {
     const RECT& r = placement.rcNormalPosition;
-    writeWindowRect(a.ctx.settingsPath, WindowRect{r.left, r.top, r.right, r.bottom});
+    writeWindowRect(a.ctx.settingsPath, rectFromDpi(WindowRect{r.left, r.top, r.right, r.bottom}, a.dpi));
   }
   std::array<int, 3> widths{};
-  for (int c = 0; c < 3; ++c) widths[c] = ListView_GetColumnWidth(a.newsList, c);
+  for (int c = 0; c < 3; ++c) widths[c] = scaleFromDpi(ListView_GetColumnWidth(a.newsList, c), a.dpi);
   writeColumnWidths(a.ctx.settingsPath, widths);
 }
 

@@ -7,6 +7,7 @@
 #include "app/layout.h"
 #include "app/main_window_win.h"
 #include "app/tray_win.h"
+#include "app/window_dpi_win.h"
 #include "app/window_object_win.h"
 #include "logs/log_switcher_win.h"
 #include "dialogs/about_win.h"
@@ -39,13 +40,18 @@ LRESULT onOwnerCreate(App& a) {
 }
 
 void onSize(App& a, int width, int height, WPARAM wParam, LPARAM lParam) {
-  if (a.newsList) {
-    SetWindowPos(a.newsList, nullptr, 0, 0, width, height > 20 ? height - 20 : 0, SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  // The status bar takes the height its font needs; the list the rest.
+  int barHeight = 0;
   if (a.statusBar) {
     std::array<int, 2> edges = statusPartEdges(width);
     SendMessageW(a.statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges.data()));
     SendMessageW(a.statusBar, WM_SIZE, wParam, lParam);
+    RECT bar;
+    if (GetWindowRect(a.statusBar, &bar)) barHeight = bar.bottom - bar.top;
+  }
+  if (a.newsList) {
+    SetWindowPos(a.newsList, nullptr, 0, 0, width, height > barHeight ? height - barHeight : 0,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 
@@ -165,6 +171,9 @@ LRESULT mainMessage(App& a, HWND window, UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_SOCKETEVENT:
       a.fetcher.onSocketEvent(wParam, lParam);
+      return 0;
+    case WM_DPICHANGED:
+      onDpiChanged(a, wParam, *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_TRAYNOTIFY:
       onTrayNotify(a, lParam);

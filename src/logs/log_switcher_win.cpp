@@ -7,6 +7,8 @@
 
 #include "app/app_win.h"
 #include "app/controls_win.h"
+#include "app/layout.h"
+#include "app/window_dpi_win.h"
 #include "app/window_object_win.h"
 #include "logs/log_switcher.h"
 #include "resources/resource_ids.h"
@@ -49,11 +51,11 @@ void LogSwitcherDialog::fillList() {
 
 void LogSwitcherDialog::place() {
   const std::string& ini = app_.ctx.settingsPath;
-  int left = readProfileInt(ini, kLOGWINDOW, kLeft, 0);
-  int right = readProfileInt(ini, kLOGWINDOW, kRight, 100);
-  int top = readProfileInt(ini, kLOGWINDOW, kTop, 0);
-  int bottom = readProfileInt(ini, kLOGWINDOW, kBottom, 200);
-  SetWindowPos(dialog_, nullptr, left, top, right - left, bottom - top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Kept in 96-DPI units, like the main window's rectangle.
+  WindowRect r = rectToDpi({readProfileInt(ini, kLOGWINDOW, kLeft, 0), readProfileInt(ini, kLOGWINDOW, kTop, 0),
+                            readProfileInt(ini, kLOGWINDOW, kRight, 100), readProfileInt(ini, kLOGWINDOW, kBottom, 200)},
+                           windowDpi(dialog_));
+  SetWindowPos(dialog_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void LogSwitcherDialog::savePlacement() {
@@ -61,7 +63,8 @@ void LogSwitcherDialog::savePlacement() {
   wp.length = sizeof wp;
   if (!GetWindowPlacement(dialog_, &wp)) return;
   const std::string& ini = app_.ctx.settingsPath;
-  const RECT& r = wp.rcNormalPosition;
+  const RECT& shown = wp.rcNormalPosition;
+  WindowRect r = rectFromDpi({shown.left, shown.top, shown.right, shown.bottom}, windowDpi(dialog_));
   writeProfileString(ini, kLOGWINDOW, kLeft, std::to_string(r.left));
   writeProfileString(ini, kLOGWINDOW, kTop, std::to_string(r.top));
   writeProfileString(ini, kLOGWINDOW, kRight, std::to_string(r.right));

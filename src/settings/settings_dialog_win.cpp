@@ -194,7 +194,7 @@ void SettingsDialog::chooseFont() {
   if (!ChooseFontW(&cf)) return;
   setListFont(app_, Font(CreateFontIndirectW(&lf)));
   // Saved at once: a Cancel of the dialog does not undo it.
-  writeListFont(app_.ctx.settingsPath, listFontOf(lf));
+  writeListFont(app_.ctx.settingsPath, listFontOf(lf, app_.dpi));
 }
 
 void SettingsDialog::browsePicture() {

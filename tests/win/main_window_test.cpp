@@ -97,6 +97,59 @@ TEST_F(MainWindow, SecondRunRestoresAndClosingWritesTheLayout) {
   EXPECT_EQ(setting("LOGWINDOW", "SHOW"), "0");
 }
 
+TEST_F(MainWindow, OnAMonitorOfTwiceTheDpiTheListScalesAndTheFileKeeps96DpiUnits) {
+  ls::writeProfileString(ini(), "Window", "left", "40");
+  ls::writeProfileString(ini(), "Window", "top", "30");
+  ls::writeProfileString(ini(), "Window", "right", "640");
+  ls::writeProfileString(ini(), "Window", "bottom", "430");
+  ls::writeProfileString(ini(), "LISTVIEW", "TITLE", "321");
+  ls::writeProfileString(ini(), "LIST_FONT", "height", "-12");
+  ASSERT_TRUE(start());
+  ls::App& a = lstest::app();
+  ASSERT_EQ(a.dpi, 96);  // the test prefix's screen
+  auto fontHeight = [&] {
+    LOGFONTW lf{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(a.newsList, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    return lf.lfHeight;
+  };
+  auto iconSize = [&] {
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(ListView_GetImageList(a.newsList, LVSIL_SMALL), &cx, &cy);
+    return cx;
+  };
+  auto height = [](HWND w) {
+    RECT r;
+    GetWindowRect(w, &r);
+    return static_cast<int>(r.bottom - r.top);
+  };
+  EXPECT_EQ(iconSize(), 16);
+  int barAt96 = height(a.statusBar);
+
+  RECT suggested{80, 60, 1280, 860};
+  SendMessageW(a.main, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(a.dpi, 192);
+  EXPECT_EQ(fontHeight(), -24);
+  EXPECT_EQ(iconSize(), 32);
+  EXPECT_EQ(ListView_GetColumnWidth(a.newsList, 0), 642);
+  // Room for text twice as high as at 96 DPI, where the bar is 20 pixels.
+  EXPECT_EQ(barAt96, 20);
+  EXPECT_GE(height(a.statusBar), 32);
+  RECT client, window;
+  GetClientRect(a.main, &client);
+  GetWindowRect(a.main, &window);
+  EXPECT_EQ(window.left, 80);
+  EXPECT_EQ(window.right, 1280);
+  // The list ends where the status bar begins.
+  EXPECT_EQ(height(a.newsList), client.bottom - height(a.statusBar));
+
+  SendMessageW(a.main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(setting("LISTVIEW", "TITLE"), "321");
+  EXPECT_EQ(setting("LIST_FONT", "height"), "-12");
+  EXPECT_EQ(setting("Window", "left"), "40");
+  EXPECT_EQ(setting("Window", "right"), "640");
+  EXPECT_EQ(setting("Window", "bottom"), "430");
+}
+
 TEST_F(MainWindow, APlacementOffEveryScreenComesBackOnOne) {
   ls::writeProfileString(ini(), "Window", "left", "30000");
   ls::writeProfileString(ini(), "Window", "top", "30000");
