@@ -22,9 +22,10 @@ endfunction()
 # --- The program ------------------------------------------------------------
 # The shell code (*_win.cpp) is one library, so the Windows tests drive the
 # same windows and fetcher as LINKSCOUT.exe.
+include(${CMAKE_CURRENT_LIST_DIR}/delay_load.cmake)
 add_library(linkscout_shell STATIC ${LINKSCOUT_SHELL_SOURCES})
 target_link_libraries(linkscout_shell PUBLIC linkscout_core
-  comctl32 ws2_32 winmm ole32 shell32 gdi32 comdlg32 uuid secur32 crypt32 winhttp)
+  comctl32 ws2_32 ole32 gdi32 uuid ${LINKSCOUT_DELAY_LIBRARIES})
 target_compile_definitions(linkscout_shell PUBLIC
   UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00)
 
