@@ -71,6 +71,7 @@ struct App {
   WinsockFetcher fetcher;
   WindowTimer timer{IDT_INTERVAL};
   WindowTimer saveTimer{IDT_NEWLIST_SAVE};
+  WindowTimer listPaintTimer{IDT_LIST_PAINT};
   WaveSoundPlayer sound;
   BalloonNotifier notifier{*this};
   WindowLogSwitcher logs;

@@ -42,7 +42,8 @@ bool registerClass(const WNDCLASSEXW& wc) {
 void createNewsList(App& a) {
   a.newsList = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDATA, 0, 0,
                                396, 134, a.main, reinterpret_cast<HMENU>(IDC_NEWSLIST), a.instance, nullptr);
-  a.news.attach(a.newsList);
+  a.listPaintTimer.attach(a.main);
+  a.news.attach(a.newsList, &a.listPaintTimer);
   ListView_SetExtendedListViewStyle(a.newsList,
                                     ListView_GetExtendedListViewStyle(a.newsList) | LVS_EX_FULLROWSELECT);
   addListColumn(a.newsList, 0, "見出し", kCreatedColumnWidths[0]);

@@ -145,6 +145,7 @@ void onTimer(App& a, UINT_PTR id) {
   if (id == IDT_INTERVAL) a.cycle->start();
   if (id == IDT_NEWLIST_SAVE) a.cycle->saveTimerTicked();
   if (id == IDT_FETCH_TIMEOUT) a.fetcher.onTimeout();
+  if (id == IDT_LIST_PAINT) a.news.paintTimerTicked();
 }
 
 LRESULT mainMessage(App& a, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
