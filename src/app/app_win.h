@@ -13,6 +13,7 @@
 #include "app/handles_win.h"
 #include "app/news_balloon_win.h"
 #include "app/news_list_win.h"
+#include "app/paint_pacer_win.h"
 #include "app/platform_ports_win.h"
 #include "app/user_interface_win.h"
 #include "engine/check_cycle.h"
@@ -71,7 +72,8 @@ struct App {
   WinsockFetcher fetcher;
   WindowTimer timer{IDT_INTERVAL};
   WindowTimer saveTimer{IDT_NEWLIST_SAVE};
-  WindowTimer listPaintTimer{IDT_LIST_PAINT};
+  WindowTimer paintTimer{IDT_PAINT};
+  PaintPacer pacer;  // the list's and the status bar's paints during checks
   WaveSoundPlayer sound;
   BalloonNotifier notifier{*this};
   WindowLogSwitcher logs;

@@ -42,8 +42,9 @@ bool registerClass(const WNDCLASSEXW& wc) {
 void createNewsList(App& a) {
   a.newsList = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDATA, 0, 0,
                                396, 134, a.main, reinterpret_cast<HMENU>(IDC_NEWSLIST), a.instance, nullptr);
-  a.listPaintTimer.attach(a.main);
-  a.news.attach(a.newsList, &a.listPaintTimer);
+  a.paintTimer.attach(a.main);
+  a.pacer.attach(&a.paintTimer);
+  a.news.attach(a.newsList, &a.pacer);
   ListView_SetExtendedListViewStyle(a.newsList,
                                     ListView_GetExtendedListViewStyle(a.newsList) | LVS_EX_FULLROWSELECT);
   addListColumn(a.newsList, 0, "見出し", kCreatedColumnWidths[0]);
@@ -56,7 +57,7 @@ void createStatusBar(App& a) {
                                 reinterpret_cast<HMENU>(IDC_STATUSBAR), a.instance, nullptr);
   int edges[2] = {100, 500};
   SendMessageW(a.statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
-  a.ui.attach(a.main, a.statusBar);
+  a.ui.attach(a.main, a.statusBar, &a.pacer);
 }
 
 // A rectangle that lies on no monitor (one was removed since the last run)

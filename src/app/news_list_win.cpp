@@ -16,11 +16,9 @@ int takenOut(int row) { return -(row + 1); }
 
 }  // namespace
 
-void ListViewNewsList::attach(HWND list, IntervalTimer* paintTimer) {
-  if (paintTimer_) paintTimer_->stop();
+void ListViewNewsList::attach(HWND list, PaintPacer* pacer) {
   list_ = list;
-  paintTimer_ = paintTimer;
-  paintWaits_ = false;
+  pacer_ = pacer;
   held_ = false;
   moves_.clear();
   // The rows go with the control they were shown in.
@@ -61,32 +59,9 @@ void ListViewNewsList::clear() {
 
 void ListViewNewsList::repaint() {
   held_ = false;
+  const bool now = !pacer_ || pacer_->beforeChange(list_);
   sync();
-  if (!list_ || paintWaits_) return;
-  const std::uint64_t since = GetTickCount64() - lastPaint_;
-  if (!paintTimer_ || since >= static_cast<std::uint64_t>(kListPaintGapMs)) {
-    paintNow();
-    return;
-  }
-  // Nothing is painted meanwhile, not even when the loop is idle.
-  SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-  paintWaits_ = true;
-  paintTimer_->arm(kListPaintGapMs - static_cast<std::int64_t>(since));
-}
-
-void ListViewNewsList::paintTimerTicked() {
-  if (paintTimer_) paintTimer_->stop();
-  if (paintWaits_) paintNow();
-}
-
-void ListViewNewsList::paintNow() {
-  if (paintWaits_) {
-    paintWaits_ = false;
-    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list_, nullptr, FALSE);
-  }
-  UpdateWindow(list_);
-  lastPaint_ = GetTickCount64();
+  if (list_ && now) UpdateWindow(list_);
 }
 
 void ListViewNewsList::countChanged() {

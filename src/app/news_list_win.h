@@ -4,30 +4,21 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "engine/cycle_ports.h"
+#include "app/paint_pacer_win.h"
 #include "engine/news_rows.h"
 
 namespace ls {
 
 // A virtual list view (LVS_OWNERDATA) over the program's own rows: the
 // control holds no rows and asks for those it paints (LVN_GETDISPINFOW).
-// Changes are painted when the message loop is idle or at repaint().
-// repaint() paints at once, unless the list was painted less than
-// kListPaintGapMs ago: then the paint waits for the gap to pass (the
-// paint timer's tick), so a check whose sites answer in a few
-// milliseconds each paints the list a few times a second, not per site.
+// Changes are painted when the message loop is idle or at repaint(),
+// which goes through the pacer when there is one.
 class ListViewNewsList : public NewsRows {
  public:
-  static constexpr std::int64_t kListPaintGapMs = 200;
-
-  // `paintTimer` ticks call paintTimerTicked(); without one every
-  // repaint() paints at once.
-  void attach(HWND list, IntervalTimer* paintTimer = nullptr);
-  void paintTimerTicked();
+  void attach(HWND list, PaintPacer* pacer = nullptr);
   HWND handle() const { return list_; }
 
   void insertRow(int row, const std::string& headline, int icon) override;
@@ -56,13 +47,10 @@ class ListViewNewsList : public NewsRows {
   // The control keeps the selection by row number: rows put in or taken
   // out above it move it, once, before anyone looks at it.
   void moveSelection();
-  void paintNow();
 
   HWND list_ = nullptr;
-  IntervalTimer* paintTimer_ = nullptr;
+  PaintPacer* pacer_ = nullptr;
   bool held_ = false;
-  bool paintWaits_ = false;  // redrawing is off until the paint timer ticks
-  std::uint64_t lastPaint_ = 0;
   // Rows put in (+) or taken out (-) since the selection last moved, in order.
   std::vector<int> moves_;
 };

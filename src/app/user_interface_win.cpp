@@ -10,6 +10,8 @@ namespace ls {
 void WindowUserInterface::setStatus(int part, const std::string& text) {
   if (!statusBar_) return;
   std::wstring wide = toWide(text);
+  // The control paints a new text at once, unless the pacer holds it.
+  if (pacer_) pacer_->beforeChange(statusBar_);
   SendMessageW(statusBar_, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 

@@ -8,15 +8,18 @@
 #include <functional>
 #include <string>
 
+#include "app/paint_pacer_win.h"
 #include "engine/ports.h"
 
 namespace ls {
 
 class WindowUserInterface : public UserInterface {
  public:
-  void attach(HWND owner, HWND statusBar) {
+  // Status texts are painted through `pacer` when there is one.
+  void attach(HWND owner, HWND statusBar, PaintPacer* pacer = nullptr) {
     owner_ = owner;
     statusBar_ = statusBar;
+    pacer_ = pacer;
   }
   void setStatus(int part, const std::string& text) override;
   std::string status(int part) const;
@@ -39,6 +42,7 @@ class WindowUserInterface : public UserInterface {
 
   HWND owner_ = nullptr;
   HWND statusBar_ = nullptr;
+  PaintPacer* pacer_ = nullptr;
 };
 
 }  // namespace ls

@@ -67,6 +67,7 @@ void onDestroy(App& a) {
   a.fetcher.close();
   KillTimer(a.main, IDT_INTERVAL);
   KillTimer(a.main, IDT_NEWLIST_SAVE);
+  a.pacer.attach(nullptr);
   // The list goes before the font and the images it uses.
   if (a.newsList) DestroyWindow(a.newsList);
   a.newsList = nullptr;
@@ -145,7 +146,7 @@ void onTimer(App& a, UINT_PTR id) {
   if (id == IDT_INTERVAL) a.cycle->start();
   if (id == IDT_NEWLIST_SAVE) a.cycle->saveTimerTicked();
   if (id == IDT_FETCH_TIMEOUT) a.fetcher.onTimeout();
-  if (id == IDT_LIST_PAINT) a.news.paintTimerTicked();
+  if (id == IDT_PAINT) a.pacer.ticked();
 }
 
 LRESULT mainMessage(App& a, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -11,7 +11,7 @@
 #define IDT_INTERVAL 102
 #define IDT_FETCH_TIMEOUT 104
 #define IDT_NEWLIST_SAVE 105
-#define IDT_LIST_PAINT 106
+#define IDT_PAINT 106
 
 /* Messages fixed by the program. */
 #define WM_HOSTLOOKUP (WM_USER + 1)
