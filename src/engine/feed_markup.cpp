@@ -4,13 +4,14 @@
 
 #include "common/cp932.h"
 #include "common/text.h"
+#include "engine/byte_blocks.h"
 
 namespace ls::xml {
 
 namespace {
 
 std::size_t pastOrEnd(std::string_view s, std::size_t from, std::string_view close) {
-  std::size_t at = s.find(close, from);
+  std::size_t at = blocks::findPart(s, close, from);
   return at == npos ? s.size() : at + close.size();
 }
 
@@ -30,7 +31,7 @@ std::size_t piEnd(std::string_view s, std::size_t i) { return pastOrEnd(s, i + 2
 std::size_t cdataEnd(std::string_view s, std::size_t i) {
   std::size_t walked = i + 9;  // a character boundary, never past a candidate
   for (std::size_t from = walked;;) {
-    std::size_t hit = s.find("]]>", from);
+    std::size_t hit = blocks::findPart(s, "]]>", from);
     if (hit == npos) return s.size();
     // After an ASCII byte (a character, or the second byte of one) a new
     // character starts; only after a possible first byte is the walk needed.

@@ -44,19 +44,22 @@ TitleMarkup atomMarkup(std::string_view type) {
   return TitleMarkup::kText;
 }
 
+// The length of an "http://" or "https://" at the start of the URL, in
+// either case, else 0.
+std::size_t httpSchemeSize(std::string_view url) {
+  auto lower = [&](std::size_t k) { return static_cast<char>(url[k] | 0x20); };
+  if (url.size() < 7 || lower(0) != 'h' || lower(1) != 't' || lower(2) != 't' || lower(3) != 'p') return 0;
+  if (url.compare(4, 3, "://") == 0) return 7;
+  return url.size() >= 8 && lower(4) == 's' && url.compare(5, 3, "://") == 0 ? 8 : 0;
+}
+
 // An absolute http or https URL with a path and no dot segment, which
 // resolving would give back unchanged: most items' links.
 bool isPlainAbsolute(std::string_view ref) {
-  std::size_t at;
-  if (startsWithIgnoreAsciiCase(ref, "http://")) {
-    at = 7;
-  } else if (startsWithIgnoreAsciiCase(ref, "https://")) {
-    at = 8;
-  } else {
-    return false;
-  }
-  const std::size_t slash = ref.find('/', at);
-  return slash != npos && slash > at && ref.find("/.", slash) == npos;
+  const std::size_t at = httpSchemeSize(ref);
+  if (at == 0) return false;
+  const std::size_t slash = findChar(ref, '/', at);
+  return slash != npos && slash > at && blocks::findPart(ref, "/.", slash) == npos;
 }
 
 // A reference resolved against a base, its fragment kept (the redirect
@@ -77,10 +80,10 @@ bool hasControlByte(std::string_view s) {
 }
 
 // An http or https URL with a host and nothing the fetcher would refuse.
-bool isUsable(const std::string& url) {
-  if (!startsWithIgnoreAsciiCase(url, "http://") && !startsWithIgnoreAsciiCase(url, "https://")) return false;
-  const std::size_t hostAt = url.find("//") + 2;
-  const std::size_t hostEnd = std::min(url.find('/', hostAt), url.size());
+bool isUsable(std::string_view url) {
+  const std::size_t hostAt = httpSchemeSize(url);
+  if (hostAt == 0) return false;
+  const std::size_t hostEnd = std::min(findChar(url, '/', hostAt), url.size());
   // Without a port the split has nothing to refuse but control bytes.
   if (url.find(':', hostAt) > hostEnd) return hostEnd > hostAt && !hasControlByte(url);
   std::optional<RequestTarget> target = splitUrl(url);
@@ -97,7 +100,7 @@ class FeedReader {
     // An item takes a few hundred bytes; growing would move every item.
     items_.reserve(n / 512);
     while (pos < n) {
-      const std::size_t lt = s_.find('<', pos);
+      const std::size_t lt = blocks::findByte(s_.data(), n, pos, '<');
       if (lt == npos) break;
       pos = step(lt);
     }
@@ -131,10 +134,13 @@ class FeedReader {
 
   // Handles the markup at lt ('<') and returns where reading goes on.
   std::size_t step(std::size_t lt) {
-    if (xml::startsAt(s_, lt, "<!--")) return xml::commentEnd(s_, lt);
-    if (xml::startsAt(s_, lt, "<![CDATA[")) return xml::cdataEnd(s_, lt);
-    if (xml::startsAt(s_, lt, "<!")) return xml::declarationEnd(s_, lt);
-    if (xml::startsAt(s_, lt, "<?")) return xml::piEnd(s_, lt);
+    const char after = lt + 1 < s_.size() ? s_[lt + 1] : '\0';
+    if (after == '!') {
+      if (xml::startsAt(s_, lt, "<!--")) return xml::commentEnd(s_, lt);
+      if (xml::startsAt(s_, lt, "<![CDATA[")) return xml::cdataEnd(s_, lt);
+      return xml::declarationEnd(s_, lt);
+    }
+    if (after == '?') return xml::piEnd(s_, lt);
     Tag tag;
     if (!xml::readTag(s_, lt, tag)) return lt + 1;
     if (tag.end) {
@@ -251,15 +257,17 @@ class FeedReader {
     const std::size_t n = s_.size();
     const char* const text = s_.data();
     const std::size_t nameSize = itemName_.size();
+    // Few tags share the item name's first byte: the call is made for those.
+    const char first = itemName_[0];
     while (pos < n) {
-      const void* hit = std::memchr(text + pos, '<', n - pos);
-      if (!hit) return n;
-      const std::size_t lt = static_cast<std::size_t>(static_cast<const char*>(hit) - text);
+      const std::size_t lt = blocks::findByte(text, n, pos, '<');
+      if (lt == npos) return n;
       const std::size_t rest = n - lt;
       if (rest > 1 && text[lt + 1] == '/') {
         // "</name" ending the name: the item's own end tag.
         const std::size_t after = lt + 2 + nameSize;
-        if (rest >= 2 + nameSize && std::memcmp(text + lt + 2, itemName_.data(), nameSize) == 0 &&
+        if (rest >= 2 + nameSize && text[lt + 2] == first &&
+            std::memcmp(text + lt + 2, itemName_.data(), nameSize) == 0 &&
             (after >= n || xml::isSpace(text[after]) || text[after] == '>' || text[after] == '/'))
           return lt;
       } else if (rest > 1 && text[lt + 1] == '!') {
@@ -271,7 +279,8 @@ class FeedReader {
           pos = xml::commentEnd(s_, lt);
           continue;
         }
-      } else if (rest >= 1 + nameSize && std::memcmp(text + lt + 1, itemName_.data(), nameSize) == 0) {
+      } else if (rest >= 1 + nameSize && text[lt + 1] == first &&
+                 std::memcmp(text + lt + 1, itemName_.data(), nameSize) == 0) {
         return lt;  // "<name...": another item written the same way
       }
       pos = lt + 1;
@@ -297,14 +306,14 @@ class FeedReader {
         std::string_view rel, type, href;
         const bool alternate = !xml::attribute(s_, tag, "rel", rel) || trimBlanks(rel) == "alternate";
         const bool html = !xml::attribute(s_, tag, "type", type) || isHtmlType(type);
-        if (alternate && html && xml::attribute(s_, tag, "href", href)) take(link_, elementBase(tag), href);
+        if (alternate && html && xml::attribute(s_, tag, "href", href)) take(link_, &tag, href);
       }
       return npos;
     }
     if (local == "link" && link_.empty()) {
       Content c;
       if (!content(tag, c)) return npos;
-      take(link_, elementBase(tag), c.raw);
+      take(link_, &tag, c.raw);
       return c.next;
     }
     if (local == "guid" && guid_.empty()) {
@@ -312,19 +321,28 @@ class FeedReader {
       if (!content(tag, c)) return npos;
       const bool permalink = !xml::attribute(s_, tag, "isPermaLink", value) ||
                              !equalsIgnoreAsciiCase(trimBlanks(value), "false");
-      std::string ref = urlText(c.raw);
+      std::string_view plain;
+      const bool isPlain = plainUrlText(c.raw, plain);
+      const std::string ref = isPlain ? std::string() : urlText(c.raw);
       // A guid is an identifier: only an absolute URL is a link.
-      if (permalink && (startsWithIgnoreAsciiCase(ref, "http://") || startsWithIgnoreAsciiCase(ref, "https://")))
-        take(guid_, base(), c.raw);
+      if (permalink && httpSchemeSize(isPlain ? plain : ref) != 0) take(guid_, nullptr, c.raw);
       return c.next;
     }
     return npos;
   }
 
-  void take(std::string& slot, std::string_view base, std::string_view raw) {
+  // The URL of `raw` into the slot when it is usable, resolved against the
+  // base inside `tag` (the inherited one without a tag).
+  void take(std::string& slot, const Tag* tag, std::string_view raw) {
+    std::string_view plain;
+    // Most links are absolute and written plain: taken as they are.
+    if (plainUrlText(raw, plain) && isPlainAbsolute(plain.substr(0, findChar(plain, '#')))) {
+      if (isUsable(plain)) slot.assign(plain);
+      return;
+    }
     std::string url = urlText(raw);
     if (url.empty()) return;
-    url = resolveReference(base, std::move(url));
+    url = resolveReference(tag ? elementBase(*tag) : base(), std::move(url));
     if (isUsable(url)) slot = std::move(url);
   }
 
@@ -343,7 +361,7 @@ class FeedReader {
       if (name == tag.name) return false;
     const std::size_t n = s_.size();
     for (std::size_t at = tag.next; at < n;) {
-      const std::size_t lt = s_.find('<', at);
+      const std::size_t lt = blocks::findByte(s_.data(), n, at, '<');
       if (lt == npos) break;
       if (xml::startsAt(s_, lt, "<![CDATA[")) {
         at = xml::cdataEnd(s_, lt);
@@ -351,7 +369,7 @@ class FeedReader {
       }
       const TagName t = tagNameAt(lt);
       if (t.end && t.name == tag.name) {
-        const std::size_t gt = s_.find('>', t.after);
+        const std::size_t gt = blocks::findByte(s_.data(), n, t.after, '>');
         c = Content{s_.substr(tag.next, lt - tag.next), gt == npos ? n : gt + 1};
         return true;
       }

@@ -228,12 +228,18 @@ std::string titleText(std::string_view raw, TitleMarkup markup) {
   return text;
 }
 
-std::string urlText(std::string_view raw) {
-  // Most links are written plain.
+bool plainUrlText(std::string_view raw, std::string_view& url) {
   raw = trimBlanks(raw);
   bool plain = true;
   for (char c : raw) plain = plain && c != '<' && c != '&' && c != '\t' && c != '\r' && c != '\n';
-  if (plain) return std::string(raw);
+  if (plain) url = raw;
+  return plain;
+}
+
+std::string urlText(std::string_view raw) {
+  // Most links are written plain.
+  std::string_view plain;
+  if (plainUrlText(raw, plain)) return std::string(plain);
   std::string text;
   appendXmlText(text, raw);
   std::size_t w = 0;

@@ -42,4 +42,8 @@ std::string titleText(std::string_view raw, TitleMarkup markup);
 // without tabs and line breaks, trimmed.
 std::string urlText(std::string_view raw);
 
+// The same without a copy for a URL written plain (no markup, reference,
+// tab or line break): false for any other.
+bool plainUrlText(std::string_view raw, std::string_view& url);
+
 }  // namespace ls

@@ -168,6 +168,24 @@ TEST(FeedReader, TitlesReadAsAReaderSeesThem) {
   for (const Case& c : cases) EXPECT_EQ(titleText(c.raw, c.markup), c.text) << c.raw;
 }
 
+// Links written plain are taken as written; in a CDATA section the same
+// link is read and resolved step by step.
+TEST(FeedReader, PlainLinksReadAsThroughEveryStep) {
+  const char* links[] = {"http://h/a", " HTTP://h/a/../b ", "https://h:80/x", "https://h:x/x", "http://h/#f",
+                         "http:///x", "http://h", "hTtPs://h/a/./b#c/.", "http://h/a\x01b", "//h/x", "/x", "x#y",
+                         "http:/h/x", "https//h/x", "http://h?q/x"};
+  for (const char* link : links) {
+    const std::string item = "<item><title>a headline</title><guid>http://g/1</guid><link>";
+    const std::string plain = item + link + "</link></item>";
+    const std::string cdata = item + "<![CDATA[" + link + "]]></link></item>";
+    const auto read = [](const std::string& items) {
+      const std::vector<LinkItem> got = itemsOf(pageFile("", "<rss><channel>" + items));
+      return got.empty() ? std::string() : got[0].url;
+    };
+    EXPECT_EQ(read(plain), read(cdata)) << link;
+  }
+}
+
 TEST(FeedReader, ItemRulesForTitlesAndUrls) {
   struct Case {
     const char* feed;
