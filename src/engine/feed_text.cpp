@@ -132,6 +132,65 @@ void collapseBlanks(std::string& text) {
   text.resize(w);
 }
 
+bool isNameByte(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || isDigit(c); }
+
+// The headline of a title without markup, in one pass: references decoded
+// and blanks collapsed as they come. False, with `out` undefined, when the
+// title needs the steps one by one: markup, or in HTML a '<' from a
+// reference or a '&' that a second decoding could join to the next bytes.
+bool markupFreeTitle(std::string_view raw, TitleMarkup markup, std::string& out) {
+  const std::size_t n = raw.size();
+  const bool html = markup == TitleMarkup::kHtml;
+  out.resize(n);  // neither a reference nor a blank run writes more than it takes
+  char* const begin = &out[0];
+  char* w = begin;
+  bool pending = false;
+  std::string ref;
+  // Blanks, '&' and '<' all lie below '='.
+  auto put = [&](char c) {
+    if (pending) *w++ = ' ';
+    pending = false;
+    *w++ = c;
+  };
+  for (std::size_t i = 0; i < n;) {
+    const char c = raw[i];
+    if (static_cast<unsigned char>(c) > '<') {
+      put(c);
+      ++i;
+      continue;
+    }
+    if (c == '<') return false;
+    if (isBlankByte(c)) {
+      pending = w != begin;
+      ++i;
+      continue;
+    }
+    if (c != '&') {
+      put(c);
+      ++i;
+      continue;
+    }
+    ref.clear();
+    std::size_t took = appendReference(ref, raw, i);
+    if (took == 0) {
+      ref.push_back('&');
+      took = 1;
+    }
+    i += took;
+    for (char d : ref) {
+      if (isBlankByte(d)) {
+        pending = w != begin;
+        continue;
+      }
+      if (html && (d == '<' || (d == '&' && i < n && (isNameByte(raw[i]) || raw[i] == '#' || raw[i] == '&'))))
+        return false;
+      put(d);
+    }
+  }
+  out.resize(static_cast<std::size_t>(w - begin));
+  return true;
+}
+
 }  // namespace
 
 std::size_t appendReference(std::string& out, std::string_view raw, std::size_t at) {
@@ -209,15 +268,10 @@ void appendXmlText(std::string& out, std::string_view raw) {
 }
 
 std::string titleText(std::string_view raw, TitleMarkup markup) {
-  // Most titles are plain text already: no markup, no reference, single
-  // blanks inside, none at either end.
-  bool plain = !raw.empty() && raw.front() != ' ' && raw.back() != ' ';
-  for (std::size_t i = 0; plain && i < raw.size(); ++i) {
-    const char c = raw[i];
-    plain = c != '<' && c != '&' && (c == ' ' ? raw[i + 1] != ' ' : !isBlankByte(c));
-  }
-  if (plain) return std::string(raw);
   std::string text;
+  // Most titles hold no markup.
+  if (markupFreeTitle(raw, markup, text)) return text;
+  text.clear();
   text.reserve(raw.size());
   appendXmlText(text, raw);
   if (markup == TitleMarkup::kHtml) {

@@ -168,6 +168,22 @@ TEST(FeedReader, TitlesReadAsAReaderSeesThem) {
   for (const Case& c : cases) EXPECT_EQ(titleText(c.raw, c.markup), c.text) << c.raw;
 }
 
+// Titles without markup are read in one pass; a comment in front, which
+// reads as nothing, sends the same title through the steps one by one.
+TEST(FeedReader, TitlesWithoutMarkupReadAsThroughEveryStep) {
+  const std::vector<std::string> parts = {"&amp;", "&lt;", "&gt;", "b", "lt;", "#", "&#38;", "&shy;",
+                                          "&nbsp;", " ", "\t", "&", "amp;", "あ", ";", "&#x3C;"};
+  std::vector<std::string> titles = {""};
+  for (int round = 0; round < 3; ++round) {
+    const std::size_t count = titles.size();
+    for (std::size_t i = 0; i < count; ++i)
+      for (const std::string& p : parts) titles.push_back(titles[i] + p);
+  }
+  for (const std::string& t : titles)
+    for (TitleMarkup m : {TitleMarkup::kText, TitleMarkup::kHtml, TitleMarkup::kXhtml})
+      ASSERT_EQ(titleText(t, m), titleText("<!---->" + t, m)) << t;
+}
+
 // Links written plain are taken as written; in a CDATA section the same
 // link is read and resolved step by step.
 TEST(FeedReader, PlainLinksReadAsThroughEveryStep) {
