@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "common/text.h"
+#include "engine/byte_blocks.h"
 #include "engine/feed_reader.h"
+#include "engine/headline_removal.h"
 #include "engine/page_convert.h"
 #include "engine/page_detect.h"
 #include "engine/page_text.h"
@@ -48,7 +50,7 @@ std::optional<std::vector<LinkItem>> readFeed(std::string& fileBytes, std::strin
 
 bool feedItemQualifies(std::string_view headline, std::string_view url, const std::vector<std::string_view>& entries) {
   for (std::string_view entry : entries)
-    if (!contains(url, entry) && !contains(headline, entry)) return false;
+    if (!blocks::containsPart(url, entry) && !blocks::containsPart(headline, entry)) return false;
   return true;
 }
 
@@ -56,11 +58,17 @@ void filterFeedItems(std::vector<LinkItem>& items, std::string_view extract, con
   const std::vector<std::string_view> required = splitCommaList(extract);
   const std::vector<std::string_view> removals = splitCommaList(filters.deleteList);
   const std::vector<std::string_view> ignored = splitCommaList(filters.disregardList);
+  if (required.empty() && removals.empty() && ignored.empty()) return;  // most sites set none
+  auto disregarded = [&](std::string_view headline) {
+    for (std::string_view entry : ignored)
+      if (blocks::containsPart(headline, entry)) return true;
+    return false;
+  };
   std::size_t kept = 0;
   for (LinkItem& item : items) {
     if (!feedItemQualifies(item.headline, item.url, required)) continue;
-    for (std::string_view entry : removals) removeAll(item.headline, entry);
-    if (containsAny(item.headline, ignored)) continue;
+    for (std::string_view entry : removals) removeAllFrom(item.headline, entry);
+    if (disregarded(item.headline)) continue;
     if (&items[kept] != &item) items[kept] = std::move(item);
     ++kept;
   }

@@ -6,6 +6,7 @@
 #include "common/text.h"
 #include "engine/anchor_walk.h"
 #include "engine/byte_blocks.h"
+#include "engine/headline_removal.h"
 #include "engine/link_url.h"
 #include "engine/page_text.h"
 
@@ -14,28 +15,6 @@ namespace ls {
 namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
-
-// Removes every `part` from s[0..n) as removeAll does (the kept text as a
-// stack whose tail is checked wherever the part's last byte is pushed) and
-// returns the new length.
-std::size_t removeAllIn(char* s, std::size_t n, std::string_view part) {
-  if (part.empty()) return n;
-  // Nothing before the first occurrence moves, and most headlines have none.
-  const std::size_t first = blocks::findPart(std::string_view(s, n), part);
-  if (first == npos) return n;
-  const std::size_t m = part.size();
-  const char last = part.back();
-  std::size_t w = first + m - 1, i = first + m - 1;
-  while (i < n) {
-    std::size_t hit = blocks::findByte(s, n, i, last);
-    std::size_t stop = hit == npos ? n : hit + 1;
-    if (w != i) std::memmove(s + w, s + i, stop - i);
-    w += stop - i;
-    i = stop;
-    if (hit != npos && w >= m && std::memcmp(s + w - m, part.data(), m) == 0) w -= m;
-  }
-  return w;
-}
 
 // One walk over the comment-free text does what the anchor walk, the anchor
 // split and the search for a base override would do in passes of their own.
