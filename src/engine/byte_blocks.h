@@ -128,6 +128,65 @@ inline std::size_t findByte(const char* s, std::size_t n, std::size_t from, char
   return std::string_view::npos;
 }
 
+// Bit k is set when s[k] is '<', '&', a blank or a control byte (at most
+// ' '): what a title's text is read for. Reads 16 bytes at s.
+inline unsigned markupOrBlankMask(const char* s) {
+#ifdef LS_BYTE_BLOCKS_SSE2
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+  const __m128i low = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(' ')), v);
+  const __m128i marks = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('<')), _mm_cmpeq_epi8(v, _mm_set1_epi8('&')));
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(low, marks)));
+#else
+  unsigned mask = 0;
+  for (std::size_t k = 0; k < kBlock; ++k)
+    if (static_cast<unsigned char>(s[k]) <= ' ' || s[k] == '<' || s[k] == '&') mask |= 1u << k;
+  return mask;
+#endif
+}
+
+// The first such byte in s[from..n), or npos.
+inline std::size_t findMarkupOrBlank(const char* s, std::size_t n, std::size_t from) {
+  std::size_t at = from;
+  if (n >= kBlock) {
+    for (; at + kBlock <= n; at += kBlock)
+      if (unsigned m = markupOrBlankMask(s + at)) return at + lowestBit(m);
+    if (at < n) {
+      const std::size_t tail = n - kBlock;  // at - tail < 16
+      if (unsigned m = markupOrBlankMask(s + tail) >> (at - tail)) return at + lowestBit(m);
+    }
+    return std::string_view::npos;
+  }
+  for (; at < n; ++at)
+    if (static_cast<unsigned char>(s[at]) <= ' ' || s[at] == '<' || s[at] == '&') return at;
+  return std::string_view::npos;
+}
+
+// Whether s[0..n) holds a control byte (below 0x20, or 0x7F), or with
+// `markup` also a '<' or '&': what a URL taken as written has none of.
+inline bool holdsControlByte(const char* s, std::size_t n, bool markup = false) {
+#ifdef LS_BYTE_BLOCKS_SSE2
+  if (n >= kBlock) {
+    auto found = [&](const char* p) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      __m128i m = _mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(0x1F)), v),
+                               _mm_cmpeq_epi8(v, _mm_set1_epi8(0x7F)));
+      if (markup)
+        m = _mm_or_si128(m, _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('<')), _mm_cmpeq_epi8(v, _mm_set1_epi8('&'))));
+      return _mm_movemask_epi8(m) != 0;
+    };
+    std::size_t at = 0;
+    for (; at + kBlock <= n; at += kBlock)
+      if (found(s + at)) return true;
+    return at < n && found(s + n - kBlock);  // the last block again, in part
+  }
+#endif
+  for (std::size_t k = 0; k < n; ++k) {
+    const unsigned char c = static_cast<unsigned char>(s[k]);
+    if (c < 0x20 || c == 0x7F || (markup && (c == '<' || c == '&'))) return true;
+  }
+  return false;
+}
+
 // part[1..m-1) against s[1..m-1), for a candidate whose first and last
 // bytes already match: parts are short, so without a call.
 inline bool middleMatches(const char* s, std::string_view part) {

@@ -73,19 +73,14 @@ std::string resolveReference(std::string_view base, std::string ref) {
   return url;
 }
 
-bool hasControlByte(std::string_view s) {
-  for (char c : s)
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
-  return false;
-}
-
-// An http or https URL with a host and nothing the fetcher would refuse.
-bool isUsable(std::string_view url) {
+// An http or https URL with a host and nothing the fetcher would refuse;
+// `clean` when it is known to hold no control byte.
+bool isUsable(std::string_view url, bool clean = false) {
   const std::size_t hostAt = httpSchemeSize(url);
   if (hostAt == 0) return false;
   const std::size_t hostEnd = std::min(findChar(url, '/', hostAt), url.size());
   // Without a port the split has nothing to refuse but control bytes.
-  if (url.find(':', hostAt) > hostEnd) return hostEnd > hostAt && !hasControlByte(url);
+  if (findChar(url.substr(0, hostEnd), ':', hostAt) == npos) return hostEnd > hostAt && (clean || !blocks::holdsControlByte(url.data(), url.size()));
   std::optional<RequestTarget> target = splitUrl(url);
   return target && !target->host.empty();
 }
@@ -334,10 +329,11 @@ class FeedReader {
   // The URL of `raw` into the slot when it is usable, resolved against the
   // base inside `tag` (the inherited one without a tag).
   void take(std::string& slot, const Tag* tag, std::string_view raw) {
-    std::string_view plain;
     // Most links are absolute and written plain: taken as they are.
-    if (plainUrlText(raw, plain) && isPlainAbsolute(plain.substr(0, findChar(plain, '#')))) {
-      if (isUsable(plain)) slot.assign(plain);
+    const std::string_view plain = trimBlanks(raw);
+    if (!blocks::holdsControlByte(plain.data(), plain.size(), true) &&
+        isPlainAbsolute(plain.substr(0, findChar(plain, '#')))) {
+      if (isUsable(plain, true)) slot.assign(plain);
       return;
     }
     std::string url = urlText(raw);

@@ -1,10 +1,12 @@
 #include "engine/feed_text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
 #include "common/cp932.h"
 #include "common/text.h"
+#include "engine/byte_blocks.h"
 #include "engine/feed_markup.h"
 
 namespace ls {
@@ -146,19 +148,22 @@ bool markupFreeTitle(std::string_view raw, TitleMarkup markup, std::string& out)
   char* w = begin;
   bool pending = false;
   std::string ref;
-  // Blanks, '&' and '<' all lie below '='.
+  // Runs of bytes that are no blank, '&' or '<' are copied as they are.
   auto put = [&](char c) {
     if (pending) *w++ = ' ';
     pending = false;
     *w++ = c;
   };
   for (std::size_t i = 0; i < n;) {
-    const char c = raw[i];
-    if (static_cast<unsigned char>(c) > '<') {
-      put(c);
-      ++i;
+    const std::size_t stop = std::min(blocks::findMarkupOrBlank(raw.data(), n, i), n);
+    if (stop > i) {
+      put(raw[i]);
+      std::memcpy(w, raw.data() + i + 1, stop - i - 1);
+      w += stop - i - 1;
+      i = stop;
       continue;
     }
+    const char c = raw[i];
     if (c == '<') return false;
     if (isBlankByte(c)) {
       pending = w != begin;
@@ -284,10 +289,11 @@ std::string titleText(std::string_view raw, TitleMarkup markup) {
 
 bool plainUrlText(std::string_view raw, std::string_view& url) {
   raw = trimBlanks(raw);
-  bool plain = true;
-  for (char c : raw) plain = plain && c != '<' && c != '&' && c != '\t' && c != '\r' && c != '\n';
-  if (plain) url = raw;
-  return plain;
+  // Without an early exit the loop is vectorised; URLs are short.
+  bool marked = false;
+  for (char c : raw) marked |= (c == '<') | (c == '&') | (c == '\t') | (c == '\r') | (c == '\n');
+  if (!marked) url = raw;
+  return !marked;
 }
 
 std::string urlText(std::string_view raw) {
