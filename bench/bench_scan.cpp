@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/cp932.h"
 #include "common/file_io.h"
 #include "engine/link_extract.h"
 #include "engine/page_scan.h"
@@ -78,6 +79,20 @@ void BM_ScanRealistic(benchmark::State& state) {
   scanText(state, page, "/news/", realisticFilters());
 }
 BENCHMARK(BM_ScanRealistic)->Unit(benchmark::kMillisecond);
+
+// The same page in UTF-8, as declared: the conversion a UTF-8 feed goes
+// through too, for comparing the two like with like.
+void BM_ScanRealisticUtf8(benchmark::State& state) {
+  static const std::string page = [] {
+    const std::string sjis = realisticPage();
+    const std::size_t body = sjis.find("\r\r\n\r\r\n") + 6;
+    std::string head = sjis.substr(0, body);
+    head.replace(head.find("Shift_JIS"), 9, "UTF-8");
+    return head + ls::cp932ToUtf8(std::string_view(sjis).substr(body));
+  }();
+  scanText(state, page, "/news/", realisticFilters());
+}
+BENCHMARK(BM_ScanRealisticUtf8)->Unit(benchmark::kMillisecond);
 
 // The two halves of that scan: join and conversion, then link extraction on
 // the converted text (its copy included, since the extraction edits it).
