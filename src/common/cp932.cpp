@@ -249,15 +249,40 @@ bool convertUtf8(const unsigned char* s, std::size_t n, char*& w) {
   return !kJudge || (multi > 0 && malformed * 16 <= multi);
 }
 
+bool isContinuation(unsigned char b) { return b >= 0x80 && b <= 0xBF; }
+
+// A place at or a few bytes before p where no decoding step goes across:
+// a step takes only continuation bytes after its first, four at most.
+std::size_t stepBoundary(const unsigned char* s, std::size_t p) {
+  for (std::size_t k = 0; k < 4; ++k)
+    if (!isContinuation(s[p - k])) return p - k;
+  return p;
+}
+
 }  // namespace
 
-std::string utf8ToCp932(std::string_view utf8) {
+void appendUtf8AsCp932(std::string& out, std::string_view utf8) {
   // Written through a pointer into room for the worst case (a malformed byte
-  // gives two), then trimmed: pages are large and this is the common path.
-  std::string out(2 * utf8.size(), '\0');
-  char* w = &out[0];
-  convertUtf8<false>(reinterpret_cast<const unsigned char*>(utf8.data()), utf8.size(), w);
-  out.resize(static_cast<std::size_t>(w - out.data()));
+  // gives two), then trimmed. The room is made a slice at a time, so that
+  // the bytes it is first filled with stay in the cache until overwritten.
+  constexpr std::size_t kSlice = 1 << 14;
+  const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
+  const std::size_t n = utf8.size();
+  out.reserve(out.size() + n + 2 * kSlice);
+  for (std::size_t i = 0; i < n;) {
+    const std::size_t end = n - i > kSlice ? stepBoundary(s, i + kSlice) : n;
+    const std::size_t at = out.size();
+    out.resize(at + 2 * (end - i));
+    char* w = &out[at];
+    convertUtf8<false>(s + i, end - i, w);
+    out.resize(static_cast<std::size_t>(w - out.data()));
+    i = end;
+  }
+}
+
+std::string utf8ToCp932(std::string_view utf8) {
+  std::string out;
+  appendUtf8AsCp932(out, utf8);
   return out;
 }
 

@@ -31,6 +31,8 @@ std::string cp932ToUtf8(std::string_view sjis);
 // sequence, or the longest start of a well-formed sequence that breaks off
 // (so "E3 81" followed by ASCII is one 0x81AC, as browsers count it).
 std::string utf8ToCp932(std::string_view utf8);
+// The same appended to `out`.
+void appendUtf8AsCp932(std::string& out, std::string_view utf8);
 // The same conversion, done only while the text reads as UTF-8 the way the
 // page detection judges it: at least one multi-byte character and at most
 // one malformed unit per 16 of them, a unit cut off by the end not counted.

@@ -226,7 +226,7 @@ std::string unicodePageToSjis(std::string_view page, PageEncoding encoding) {
   }
   std::string out(head);
   if (encoding == PageEncoding::Utf8) {
-    out += utf8ToCp932(body);
+    appendUtf8AsCp932(out, body);
   } else {
     out += utf16ToSjis(body, encoding == PageEncoding::Utf16Le);
   }

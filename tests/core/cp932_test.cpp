@@ -146,6 +146,22 @@ TEST(Cp932Convert, AllMappedCodesThroughUtf8AndUtf16) {
   EXPECT_EQ(utf16ToCp932(cp932ToUtf16(all)), all);
 }
 
+// Long texts are converted in slices; whichever unit a slice's end falls
+// in, the text converts as its units one by one.
+TEST(Cp932Encode, LongUtf8ConvertsAsItsUnits) {
+  const std::string units[] = {"a", u8"\u00E9", u8"\u3042", u8"\U0001F600", bytes({0x80, 0x80, 0x80, 0x80, 0x80}),
+                               bytes({0xE3, 0x81, 'a'}), bytes({0xFF}), bytes({0xF0, 0x9F, 0x98, 'b'})};
+  std::string text, expected;
+  unsigned state = 1;
+  while (text.size() < 200000) {
+    state = state * 1103515245u + 12345u;
+    const std::string& unit = units[(state >> 16) % (sizeof units / sizeof units[0])];
+    text += unit;
+    expected += utf8ToCp932(unit);
+  }
+  EXPECT_EQ(utf8ToCp932(text), expected);
+}
+
 TEST(Cp932Decode, BrokenShiftJis) {
   EXPECT_EQ(cp932ToUtf16(bytes({'a', 0x82})), u"a\uFFFD");            // lead at the end
   EXPECT_EQ(cp932ToUtf16(bytes({0x82, ' ', 'b'})), u"\uFFFD b");       // lead then ASCII
