@@ -29,6 +29,13 @@ constexpr std::size_t kBaseDepth = 32;
 // The children read whole: title, link, guid.
 constexpr std::size_t kNoEndNames = 3;
 
+// name == literal, compared in line: the few names the reader looks for
+// are checked at every tag.
+template <std::size_t N>
+bool isName(std::string_view name, const char (&literal)[N]) {
+  return name.size() == N - 1 && std::memcmp(name.data(), literal, N - 1) == 0;
+}
+
 bool isHtmlType(std::string_view type) {
   type = trimBlanks(type);
   type = type.substr(0, type.find(';'));
@@ -80,7 +87,8 @@ bool isUsable(std::string_view url, bool clean = false) {
   if (hostAt == 0) return false;
   const std::size_t hostEnd = std::min(findChar(url, '/', hostAt), url.size());
   // Without a port the split has nothing to refuse but control bytes.
-  if (findChar(url.substr(0, hostEnd), ':', hostAt) == npos) return hostEnd > hostAt && (clean || !blocks::holdsControlByte(url.data(), url.size()));
+  if (findChar(url.substr(0, hostEnd), ':', hostAt) == npos)
+    return hostEnd > hostAt && (clean || !blocks::holdsControlByte(url.data(), url.size()));
   std::optional<RequestTarget> target = splitUrl(url);
   return target && !target->host.empty();
 }
@@ -92,8 +100,9 @@ class FeedReader {
 
   std::vector<LinkItem> run(std::size_t pos) {
     const std::size_t n = s_.size();
-    // An item takes a few hundred bytes; growing would move every item.
-    items_.reserve(n / 512);
+    // An item takes a few hundred bytes; growing would move every item, and
+    // room reserved and never written costs no memory.
+    items_.reserve(n / 256);
     while (pos < n) {
       const std::size_t lt = blocks::findByte(s_.data(), n, pos, '<');
       if (lt == npos) break;
@@ -188,12 +197,17 @@ class FeedReader {
     }
   }
 
-  bool isItem(std::string_view local) const { return local == (kind_ == FeedKind::kAtom ? "entry" : "item"); }
+  bool isItem(std::string_view local) const {
+    return kind_ == FeedKind::kAtom ? isName(local, "entry") : isName(local, "item");
+  }
 
   // Returns where reading goes on: past the tag, or past the element when
   // it was read whole.
   std::size_t startTag(const Tag& tag) {
     const std::string_view local = xml::localName(tag.name);
+    // The prefix is what the local name leaves, its colon aside.
+    const std::string_view prefix =
+        local.size() < tag.name.size() ? tag.name.substr(0, tag.name.size() - local.size() - 1) : std::string_view();
     if (isItem(local)) {
       if (inItem_) closeTo(itemDepth_ - 1);
       if (tag.selfClosing) return tag.next;
@@ -201,7 +215,7 @@ class FeedReader {
       inItem_ = true;
       itemDepth_ = depth();
       itemName_ = tag.name;
-      itemPrefix_ = xml::prefixOf(tag.name);
+      itemPrefix_ = prefix;
       title_ = {};
       hasTitle_ = false;
       link_.clear();
@@ -209,7 +223,7 @@ class FeedReader {
       noEnd_.clear();
       return tag.next;
     }
-    if (inItem_ && depth() == itemDepth_ && xml::prefixOf(tag.name) == itemPrefix_) {
+    if (inItem_ && depth() == itemDepth_ && prefix == itemPrefix_) {
       std::size_t next = itemChild(tag, local);
       if (next == npos) {
         open(tag);
@@ -287,7 +301,7 @@ class FeedReader {
   // whole, else npos.
   std::size_t itemChild(const Tag& tag, std::string_view local) {
     std::string_view value;
-    if (local == "title" && !hasTitle_) {
+    if (isName(local, "title") && !hasTitle_) {
       markup_ = TitleMarkup::kHtml;
       if (kind_ == FeedKind::kAtom) markup_ = atomMarkup(xml::attribute(s_, tag, "type", value) ? value : "");
       Content c;
@@ -297,7 +311,7 @@ class FeedReader {
       return c.next;
     }
     if (kind_ == FeedKind::kAtom) {
-      if (local == "link" && link_.empty()) {
+      if (isName(local, "link") && link_.empty()) {
         std::string_view rel, type, href;
         const bool alternate = !xml::attribute(s_, tag, "rel", rel) || trimBlanks(rel) == "alternate";
         const bool html = !xml::attribute(s_, tag, "type", type) || isHtmlType(type);
@@ -305,13 +319,13 @@ class FeedReader {
       }
       return npos;
     }
-    if (local == "link" && link_.empty()) {
+    if (isName(local, "link") && link_.empty()) {
       Content c;
       if (!content(tag, c)) return npos;
       take(link_, &tag, c.raw);
       return c.next;
     }
-    if (local == "guid" && guid_.empty()) {
+    if (isName(local, "guid") && guid_.empty()) {
       Content c;
       if (!content(tag, c)) return npos;
       const bool permalink = !xml::attribute(s_, tag, "isPermaLink", value) ||
