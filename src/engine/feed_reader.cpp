@@ -36,6 +36,11 @@ bool isName(std::string_view name, const char (&literal)[N]) {
   return name.size() == N - 1 && std::memcmp(name.data(), literal, N - 1) == 0;
 }
 
+// a == b for tag names, which mostly differ in size or first byte.
+bool sameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && (a.empty() || (a[0] == b[0] && std::memcmp(a.data(), b.data(), a.size()) == 0));
+}
+
 bool isHtmlType(std::string_view type) {
   type = trimBlanks(type);
   type = type.substr(0, type.find(';'));
@@ -65,7 +70,7 @@ std::size_t httpSchemeSize(std::string_view url) {
 bool isPlainAbsolute(std::string_view ref) {
   const std::size_t at = httpSchemeSize(ref);
   if (at == 0) return false;
-  const std::size_t slash = findChar(ref, '/', at);
+  const std::size_t slash = blocks::findByte(ref.data(), ref.size(), at, '/');
   return slash != npos && slash > at && blocks::findPart(ref, "/.", slash) == npos;
 }
 
@@ -85,9 +90,9 @@ std::string resolveReference(std::string_view base, std::string ref) {
 bool isUsable(std::string_view url, bool clean = false) {
   const std::size_t hostAt = httpSchemeSize(url);
   if (hostAt == 0) return false;
-  const std::size_t hostEnd = std::min(findChar(url, '/', hostAt), url.size());
+  const std::size_t hostEnd = std::min(blocks::findByte(url.data(), url.size(), hostAt, '/'), url.size());
   // Without a port the split has nothing to refuse but control bytes.
-  if (findChar(url.substr(0, hostEnd), ':', hostAt) == npos)
+  if (blocks::findByte(url.data(), hostEnd, hostAt, ':') == npos)
     return hostEnd > hostAt && (clean || !blocks::holdsControlByte(url.data(), url.size()));
   std::optional<RequestTarget> target = splitUrl(url);
   return target && !target->host.empty();
@@ -180,7 +185,7 @@ class FeedReader {
   }
 
   void endTag(std::string_view name) {
-    if (inItem_ && name == itemName_ && depth() >= itemDepth_) {
+    if (inItem_ && sameName(name, itemName_) && depth() >= itemDepth_) {
       closeTo(itemDepth_ - 1);
       return;
     }
@@ -190,7 +195,7 @@ class FeedReader {
     }
     // An end tag with no open element of its name nearby is stray.
     for (std::size_t k = names_.size(), reach = 0; k > 0 && reach < kEndTagReach; --k, ++reach) {
-      if (names_[k - 1] == name) {
+      if (sameName(names_[k - 1], name)) {
         closeTo(k - 1);
         return;
       }
@@ -254,7 +259,7 @@ class FeedReader {
 
   // The item's end tag, or the start of another item.
   bool endsItem(const TagName& t) const {
-    return t.end ? t.name == itemName_ : isItem(xml::localName(t.name));
+    return t.end ? sameName(t.name, itemName_) : isItem(xml::localName(t.name));
   }
 
   // Where the current item ends, from `pos` on, outside CDATA sections and
@@ -346,7 +351,7 @@ class FeedReader {
     // Most links are absolute and written plain: taken as they are.
     const std::string_view plain = trimBlanks(raw);
     if (!blocks::holdsControlByte(plain.data(), plain.size(), true) &&
-        isPlainAbsolute(plain.substr(0, findChar(plain, '#')))) {
+        isPlainAbsolute(plain.substr(0, blocks::findByte(plain.data(), plain.size(), 0, '#')))) {
       if (isUsable(plain, true)) slot.assign(plain);
       return;
     }
@@ -368,7 +373,7 @@ class FeedReader {
       return true;
     }
     for (std::string_view name : noEnd_)
-      if (name == tag.name) return false;
+      if (sameName(name, tag.name)) return false;
     const std::size_t n = s_.size();
     for (std::size_t at = tag.next; at < n;) {
       const std::size_t lt = blocks::findByte(s_.data(), n, at, '<');
@@ -378,7 +383,7 @@ class FeedReader {
         continue;
       }
       const TagName t = tagNameAt(lt);
-      if (t.end && t.name == tag.name) {
+      if (t.end && sameName(t.name, tag.name)) {
         const std::size_t gt = blocks::findByte(s_.data(), n, t.after, '>');
         c = Content{s_.substr(tag.next, lt - tag.next), gt == npos ? n : gt + 1};
         return true;
