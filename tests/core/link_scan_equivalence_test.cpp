@@ -95,6 +95,38 @@ TEST(BlockSearch, FindByteMatchesStringFind) {
   }
 }
 
+// The feed reader's searches: the first blank, control byte, '<' or '&',
+// and whether a text holds a control byte (with '<' and '&' or without).
+TEST(BlockSearch, FeedSearchesMatchTheirBytes) {
+  std::mt19937 rng(39);
+  const std::string_view alphabet("ab< &\t\x1F\x7F\x81\xFF!=", 12);
+  const auto isStop = [](unsigned char c) { return c <= ' ' || c == '<' || c == '&'; };
+  const auto isControl = [](unsigned char c) { return c < 0x20 || c == 0x7F; };
+  for (int round = 0; round < 40000; ++round) {
+    std::string text = randomText(rng, alphabet, 50);
+    // Mostly plain text, where the searches walk whole blocks.
+    for (char& c : text)
+      if (rng() % 4 != 0) c = 'x';
+    std::uniform_int_distribution<std::size_t> from(0, text.size() + 1);
+    const std::size_t f = from(rng);
+    std::size_t stop = std::string_view::npos;
+    for (std::size_t k = f; k < text.size(); ++k) {
+      if (isStop(static_cast<unsigned char>(text[k]))) {
+        stop = k;
+        break;
+      }
+    }
+    bool control = false, controlOrMarkup = false;
+    for (unsigned char c : text) {
+      control = control || isControl(c);
+      controlOrMarkup = controlOrMarkup || isControl(c) || c == '<' || c == '&';
+    }
+    ASSERT_EQ(blocks::findMarkupOrBlank(text.data(), text.size(), f), stop) << visible(text) << " from " << f;
+    ASSERT_EQ(blocks::holdsControlByte(text.data(), text.size()), control) << visible(text);
+    ASSERT_EQ(blocks::holdsControlByte(text.data(), text.size(), true), controlOrMarkup) << visible(text);
+  }
+}
+
 TEST(BlockSearch, MasksNameTheBytesTheyAreFor) {
   std::mt19937 rng(41);
   const std::string_view alphabet("<>=fF!-a\x81", 9);
