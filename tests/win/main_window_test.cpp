@@ -22,7 +22,19 @@
 
 namespace {
 
-using MainWindow = lstest::ProgramFixture;
+class MainWindow : public lstest::ProgramFixture {
+ protected:
+  // What an earlier run stored: the window at 40,30-640,430, the headline
+  // column 321 wide and the list font `fontHeight` high.
+  void storeLayout(const char* fontHeight) {
+    ls::writeProfileString(ini(), "Window", "left", "40");
+    ls::writeProfileString(ini(), "Window", "top", "30");
+    ls::writeProfileString(ini(), "Window", "right", "640");
+    ls::writeProfileString(ini(), "Window", "bottom", "430");
+    ls::writeProfileString(ini(), "LISTVIEW", "TITLE", "321");
+    ls::writeProfileString(ini(), "LIST_FONT", "height", fontHeight);
+  }
+};
 
 TEST_F(MainWindow, FirstRunInAnEmptyDirectory) {
   ASSERT_TRUE(start());
@@ -61,14 +73,9 @@ TEST_F(MainWindow, FirstRunInAnEmptyDirectory) {
 }
 
 TEST_F(MainWindow, SecondRunRestoresAndClosingWritesTheLayout) {
-  ls::writeProfileString(ini(), "Window", "left", "40");
-  ls::writeProfileString(ini(), "Window", "top", "30");
-  ls::writeProfileString(ini(), "Window", "right", "640");
-  ls::writeProfileString(ini(), "Window", "bottom", "430");
-  ls::writeProfileString(ini(), "LISTVIEW", "TITLE", "321");
+  storeLayout("-20");
   ls::writeProfileString(ini(), "LISTVIEW", "SITE", "77");
   ls::writeProfileString(ini(), "LISTVIEW", "URL", "150");
-  ls::writeProfileString(ini(), "LIST_FONT", "height", "-20");
   ASSERT_TRUE(start());
   ls::App& a = lstest::app();
   RECT r;
@@ -98,12 +105,7 @@ TEST_F(MainWindow, SecondRunRestoresAndClosingWritesTheLayout) {
 }
 
 TEST_F(MainWindow, OnAMonitorOfTwiceTheDpiTheListScalesAndTheFileKeeps96DpiUnits) {
-  ls::writeProfileString(ini(), "Window", "left", "40");
-  ls::writeProfileString(ini(), "Window", "top", "30");
-  ls::writeProfileString(ini(), "Window", "right", "640");
-  ls::writeProfileString(ini(), "Window", "bottom", "430");
-  ls::writeProfileString(ini(), "LISTVIEW", "TITLE", "321");
-  ls::writeProfileString(ini(), "LIST_FONT", "height", "-12");
+  storeLayout("-12");
   ASSERT_TRUE(start());
   ls::App& a = lstest::app();
   ASSERT_EQ(a.dpi, 96);  // the test prefix's screen
