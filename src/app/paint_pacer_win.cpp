@@ -24,8 +24,9 @@ bool PaintPacer::beforeChange(HWND window) {
   return false;
 }
 
-void PaintPacer::ticked() {
+void PaintPacer::flush() {
   if (timer_) timer_->stop();
+  if (waiting_.empty()) return;
   std::vector<HWND> windows;
   windows.swap(waiting_);
   for (HWND window : windows) {

@@ -28,7 +28,9 @@ class PaintPacer {
   // painted now (by the control itself or by the caller's UpdateWindow);
   // false when it waits for the tick.
   bool beforeChange(HWND window);
-  void ticked();
+  void ticked() { flush(); }
+  // Paints whatever waits, now.
+  void flush();
 
  private:
   IntervalTimer* timer_ = nullptr;

@@ -26,6 +26,9 @@ class WindowUserInterface : public UserInterface {
   void message(const std::string& text) override;
   void error(const std::string& text) override;
   [[noreturn]] void fatal(const std::string& text) override;
+  void paintPending() override {
+    if (pacer_) pacer_->flush();
+  }
 
   // A box with its own caption and buttons (MB_OK, MB_OKCANCEL); returns
   // the button pressed.

@@ -200,6 +200,7 @@ void CheckCycle::endCycle() {
   saveWaiting_ = unsavedNews_ = false;
   idle_ = true;
   if (ports_.logSwitcher->isOpen()) ports_.logSwitcher->rebuild();
+  ctx_.ui->paintPending();
   armTimer();
 }
 

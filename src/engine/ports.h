@@ -50,6 +50,9 @@ class UserInterface {
   // Shows the text and ends the process at once with exit status -1,
   // saving nothing. Test fakes throw instead.
   [[noreturn]] virtual void fatal(const std::string& text) = 0;
+  // A check has ended: what the window put off painting while rows and
+  // texts kept coming is painted now, so nothing is left to do once idle.
+  virtual void paintPending() {}
 };
 
 }  // namespace ls
