@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <array>
-
 #include "app/app_win.h"
 #include "app/dpi_scale.h"
 #include "app/list_font_win.h"
