@@ -4,6 +4,7 @@
 //   linkscout-scan [--url URL] [--extract STRINGS] [--delete LIST] [--disregard LIST] PAGEFILE
 //   linkscout-scan --sites SITEFILE --site N [--settings INIFILE] PAGEFILE
 //   linkscout-scan [--url URL] --wizard PAGEFILE
+//   linkscout-scan [--url URL] --suggest N,M,... PAGEFILE
 //   linkscout-scan --convert PAGEFILE
 //
 // Output is Shift_JIS, one line feed after each line.
@@ -12,6 +13,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -27,6 +29,7 @@
 #include "engine/site_log.h"
 #include "settings/settings_file.h"
 #include "sites/site_file.h"
+#include "wizard/headline_suggest.h"
 #include "wizard/link_listing.h"
 
 namespace {
@@ -35,9 +38,10 @@ constexpr const char* kUsage =
     "usage: linkscout-scan [--url URL] [--extract STRINGS] [--delete LIST] [--disregard LIST] PAGEFILE\n"
     "       linkscout-scan --sites SITEFILE --site N [--settings INIFILE] PAGEFILE\n"
     "       linkscout-scan [--url URL] --wizard PAGEFILE\n"
+    "       linkscout-scan [--url URL] --suggest N,M,... PAGEFILE\n"
     "       linkscout-scan --convert PAGEFILE\n";
 
-enum class Mode { Scan, Wizard, Convert };
+enum class Mode { Scan, Wizard, Suggest, Convert };
 
 // Arguments come in the terminal's encoding: UTF-8 natively, the system
 // code page on Windows (Shift_JIS on a Japanese system).
@@ -73,6 +77,17 @@ int siteNumber(std::string_view text) {
   return ls::parseInt(text);
 }
 
+// Row numbers of the --wizard listing, from 1, comma-separated; false for
+// anything else.
+bool rowNumbers(std::string_view text, std::vector<std::size_t>& rows) {
+  for (std::string_view entry : ls::splitCommaList(text)) {
+    int n = siteNumber(entry);
+    if (n < 1) return false;
+    rows.push_back(static_cast<std::size_t>(n - 1));
+  }
+  return !rows.empty();
+}
+
 void writeLine(std::string_view text) {
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fputc('\n', stdout);
@@ -92,12 +107,19 @@ int main(int argc, char** argv) {
   const char* sitesFile = nullptr;
   const char* settingsFile = nullptr;
   const char* siteArg = nullptr;
+  std::vector<std::size_t> ticked;
 
   for (int i = 1; i < argc; ++i) {
     std::string_view a = argv[i];
     bool hasValue = i + 1 < argc;
     if (a == "--wizard") {
       mode = Mode::Wizard;
+    } else if (a == "--suggest" && hasValue) {
+      mode = Mode::Suggest;
+      if (!rowNumbers(argv[++i], ticked)) {
+        std::fprintf(stderr, "linkscout-scan: --suggest takes row numbers from 1, such as 2,5,9: %s\n", argv[i]);
+        return 1;
+      }
     } else if (a == "--convert") {
       mode = Mode::Convert;
     } else if (a == "--url" && hasValue) {
@@ -186,6 +208,17 @@ int main(int argc, char** argv) {
         writeLine(row.link);
       }
       break;
+    case Mode::Suggest: {
+      std::vector<ls::ListedLink> rows = ls::listPageLinks(bytes, url);
+      for (std::size_t r : ticked) {
+        if (r >= rows.size()) {
+          std::fprintf(stderr, "linkscout-scan: the listing has %zu rows, no row %zu\n", rows.size(), r + 1);
+          return 2;
+        }
+      }
+      writeLine(ls::suggestHeadlineStrings(rows, ticked));
+      break;
+    }
     case Mode::Scan: {
       // The page's buffer becomes the text: the page is held once.
       std::string text = std::move(bytes);

@@ -64,6 +64,7 @@ std::vector<ListedLink> listPageLinks(std::string_view fileBytes, std::string_vi
     ListedLink row;
     row.headline.assign(cutToBytes(parts.inner, kHeadlineLimit));
     row.link.assign(cutToBytes(relativeLink(parts.target), kLinkUrlLimit));
+    row.anchor.assign(cutToBytes(anchor, kAnchorTextLimit));
     rows.push_back(std::move(row));
   }
   // Each row goes in at the top of the list, so the last link shows first;
@@ -84,6 +85,11 @@ bool rowMatches(const ListedLink& row, std::string_view extract) {
       break;
   }
   return linkMatches(row.link, extract);
+}
+
+bool rowTaken(const ListedLink& row, std::string_view extract) {
+  if (row.kind == RowKind::kLink) return containsAll(row.anchor, extract);
+  return rowMatches(row, extract);
 }
 
 }  // namespace ls

@@ -19,6 +19,9 @@ struct ListedLink {
   std::string headline;  // at most 999 bytes; a page link's has no blanks
   std::string link;      // a page link as written (relative links stay relative), else absolute; at most 499 bytes
   RowKind kind = RowKind::kLink;
+  // A page link's raw anchor text as listed (from "href=" to "</a", blanks
+  // removed, at most 7999 bytes): what the check's extraction test reads.
+  std::string anchor{};
 };
 
 // Lists the page file's bytes, top row first.
@@ -39,5 +42,8 @@ std::string feedOfferHeadline(std::string_view title);
 // each entry occurs in its link or its headline. A feed offer never matches.
 bool linkMatches(std::string_view link, std::string_view extract);
 bool rowMatches(const ListedLink& row, std::string_view extract);
+// What the check takes with these extraction strings: a page link when its
+// raw anchor text holds every entry, a feed item as rowMatches.
+bool rowTaken(const ListedLink& row, std::string_view extract);
 
 }  // namespace ls

@@ -88,6 +88,19 @@ TEST(ScanTool, WizardListsEveryLinkBottomUp) {
   EXPECT_EQ(run.out.substr(0, 34), "PR:advertisement\nad.html\nsecondsto");
 }
 
+TEST(ScanTool, SuggestPrintsWhatTheWizardWouldPropose) {
+  test::TempDir dir;
+  std::string page = dir.file("page.html");
+  test::writeBytes(page, "<a href=/news/a.html>first headline</a><a href=/about/team.html>about this site</a>"
+                         "<a href=/news/b.html>second headline</a>");
+  // Rows count from 1 in the --wizard order: b, about, a.
+  ToolRun run = runTool("--suggest 1,3 \"" + page + "\"");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "/news/\n");
+  EXPECT_EQ(runTool("--suggest 1,4 \"" + page + "\"").status, 2);
+  for (const char* bad : {"0,1", "1,x", "", ","}) EXPECT_EQ(runTool(std::string("--suggest \"") + bad + "\" \"" + page + "\"").status, 1) << bad;
+}
+
 TEST(ScanTool, ConvertPrintsTheJoinedShiftJisText) {
   test::TempDir dir;
   std::string page = dir.file("page.html");
