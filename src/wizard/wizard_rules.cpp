@@ -28,7 +28,7 @@ bool wizardFetch(Fetcher& fetcher, FetchListener& wizard, UserInterface& ui, con
 Suggestion suggestExtract(std::size_t rowCount, const std::vector<std::string>& tickedLinks) {
   if (rowCount == 0) return {Suggestion::kNoRows, ""};
   if (tickedLinks.empty()) return {Suggestion::kClear, ""};
-  if (tickedLinks.size() > 1) return {Suggestion::kTooMany, ""};
+  if (tickedLinks.size() > 1) return {Suggestion::kLearn, ""};
   return {Suggestion::kSet, std::string(cutToBytes(tickedLinks[0], kSuggestBytes))};
 }
 

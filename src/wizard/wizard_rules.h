@@ -13,7 +13,6 @@
 namespace ls {
 
 inline constexpr const char* kMsgFetchFirst = "URLを入力して[取得]ボタンを押下してください。";
-inline constexpr const char* kMsgSuggestMany = "未実装です。\n手動で「抽出文字列」を入力してください。\n。・゜・(ノД`)・゜・。";
 inline constexpr const char* kMsgNoExtract = "抽出文字列を入力してください。";
 inline constexpr const char* kMsgListFirst = "先にURLを入力して[取得]ボタンを押下してください。";
 
@@ -22,9 +21,10 @@ inline constexpr const char* kMsgListFirst = "先にURLを入力して[取得]�
 // press starts the wizard's own, whose end only `wizard` hears.
 bool wizardFetch(Fetcher& fetcher, FetchListener& wizard, UserInterface& ui, const std::string& url);
 
-// "判別" over the links of the ticked rows.
+// "判別" over the links of the ticked rows: with two or more, the strings are
+// learnt from them (suggestHeadlineStrings) and kLearn says so.
 struct Suggestion {
-  enum Kind { kNoRows, kClear, kSet, kTooMany } kind;
+  enum Kind { kNoRows, kClear, kSet, kLearn } kind;
   std::string extract;  // kSet: the ticked link, at most 498 bytes
 };
 Suggestion suggestExtract(std::size_t rowCount, const std::vector<std::string>& tickedLinks);

@@ -16,6 +16,7 @@
 #include "resources/resource_ids.h"
 #include "sites/site_edit.h"
 #include "sites/site_list_win.h"
+#include "wizard/headline_suggest.h"
 #include "wizard/link_listing.h"
 #include "wizard/wizard_rules.h"
 
@@ -66,6 +67,7 @@ class WizardDialog : public Dialog, public FetchListener {
   // An error page or a failed fetch lists nothing; the user hears why.
   void fetchFailed(const std::string& text) override {
     ListView_DeleteAllItems(links());
+    rows_.clear();
     say(text.c_str());
   }
 
@@ -83,13 +85,17 @@ class WizardDialog : public Dialog, public FetchListener {
   void onAdd();
   void close();
 
+  void learnStrings(const std::vector<std::size_t>& ticked);
+
   App& app_;
   HWND settings_;
+  std::vector<ListedLink> rows_;  // what the list shows, with each link's raw anchor text
 };
 
 void WizardDialog::listPage() {
   HWND list = links();
   ListView_DeleteAllItems(list);
+  rows_.clear();
   // A page file that is gone lists nothing, like the page scan's empty page.
   std::optional<std::string> bytes = readWholeFile(app_.ctx.pageFile());
   if (!bytes) return;
@@ -106,6 +112,7 @@ void WizardDialog::listPage() {
     setListCellText(list, at, 1, rows[i].link);
   }
   showOfferTitles(list, rows);
+  rows_ = std::move(rows);
 }
 
 // Choosing a feed the page announces (double click or Enter) makes that
@@ -141,22 +148,37 @@ void WizardDialog::onSuggest() {
   HWND list = links();
   int rows = ListView_GetItemCount(list);
   std::vector<std::string> ticked;
+  std::vector<std::size_t> tickedRows;
   for (int r = 0; r < rows; ++r) {
-    if (ListView_GetCheckState(list, r)) ticked.push_back(linkOf(list, r));
+    if (!ListView_GetCheckState(list, r)) continue;
+    ticked.push_back(linkOf(list, r));
+    tickedRows.push_back(static_cast<std::size_t>(r));
   }
   Suggestion s = suggestExtract(static_cast<std::size_t>(rows), ticked);
   switch (s.kind) {
     case Suggestion::kNoRows:
       say(kMsgFetchFirst);
       break;
-    case Suggestion::kTooMany:
-      say(kMsgSuggestMany);
+    case Suggestion::kLearn:
+      learnStrings(tickedRows);
       break;
     case Suggestion::kClear:
     case Suggestion::kSet:
       setControlText(dialog_, IDC_WIZ_EXTRACT, s.extract);
       break;
   }
+}
+
+// The learnt strings go into the field, and the ticks show every link they
+// take, as the check will take them.
+void WizardDialog::learnStrings(const std::vector<std::size_t>& ticked) {
+  HWND list = links();
+  if (rows_.size() != static_cast<std::size_t>(ListView_GetItemCount(list))) return;
+  const std::string strings(cutToBytes(suggestHeadlineStrings(rows_, ticked), kFieldBytes));
+  if (strings.empty()) return;
+  setControlText(dialog_, IDC_WIZ_EXTRACT, strings);
+  for (std::size_t r = 0; r < rows_.size(); ++r)
+    ListView_SetCheckState(list, static_cast<int>(r), rowTaken(rows_[r], strings) ? TRUE : FALSE);
 }
 
 void WizardDialog::close() {

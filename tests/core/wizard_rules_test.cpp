@@ -77,7 +77,7 @@ TEST(WizardRules, SuggestionFromTheTickedLinks) {
   EXPECT_EQ(one.kind, Suggestion::kSet);
   EXPECT_EQ(one.extract, "/news/2026/1207.html");
   EXPECT_EQ(suggestExtract(3, {std::string(600, 'l')}).extract.size(), 498u);
-  EXPECT_EQ(suggestExtract(3, {"a", "b"}).kind, Suggestion::kTooMany);
+  EXPECT_EQ(suggestExtract(3, {"a", "b"}).kind, Suggestion::kLearn);
 }
 
 TEST(WizardRules, AddTakesAllThreeFieldsCut) {

@@ -143,11 +143,19 @@ TEST_F(Dialogs, WizardFetchesListsSuggestsChecksAndAdds) {
       ListView_SetCheckState(list, 2, TRUE);
       press(w, IDC_WIZ_SUGGEST);
       EXPECT_EQ(get(w, IDC_WIZ_EXTRACT), "/news/2002/1.html");
-      ListView_SetCheckState(list, 1, TRUE);
+      // Two ticked headlines: the strings they share, and a tick on every
+      // link those strings take (the advertisement stays unticked).
+      ListView_SetCheckState(list, 0, TRUE);
       std::size_t before = asked_.size();
       press(w, IDC_WIZ_SUGGEST);
-      EXPECT_EQ(asked_.size(), before + 1);
-      EXPECT_EQ(get(w, IDC_WIZ_EXTRACT), "/news/2002/1.html");
+      EXPECT_EQ(asked_.size(), before);
+      EXPECT_EQ(get(w, IDC_WIZ_EXTRACT), "news");
+      EXPECT_TRUE(ListView_GetCheckState(list, 0));
+      EXPECT_FALSE(ListView_GetCheckState(list, 1));
+      EXPECT_TRUE(ListView_GetCheckState(list, 2));
+      ListView_SetCheckState(list, 1, TRUE);  // all three share only ".html"-like strings
+      press(w, IDC_WIZ_SUGGEST);
+      for (int r = 0; r < 3; ++r) EXPECT_TRUE(ListView_GetCheckState(list, r)) << r;
 
       set(w, IDC_WIZ_EXTRACT, "news,2002");
       ListView_SetItemState(list, 1, LVIS_SELECTED, LVIS_SELECTED);
