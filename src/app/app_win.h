@@ -56,7 +56,10 @@ struct App {
   // Tests see what would be handed to the browser here.
   std::function<void(const std::string&)> openUrlHook;
   // The open-file dialogs offer the file chosen last.
-  std::wstring lastImport, lastPicture;
+  std::wstring lastImport, lastPicture, lastExport;
+  // Tests choose the site list's import and export files here (save: the
+  // export); true when a file was chosen into `path`.
+  std::function<bool(bool save, std::wstring& path)> chooseSitesFileHook;
   TrayState tray;
 
   Menu trayMenu;  // TASKTRAYMENU: popups TRAY, RCLICK, LOG

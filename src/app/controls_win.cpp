@@ -86,8 +86,10 @@ void showPopupMenu(HMENU menu, int index, HWND owner) {
   PostMessageW(owner, WM_NULL, 0, 0);
 }
 
-bool chooseFileToOpen(HWND owner, const char* title, const char* filterName, const wchar_t* pattern,
-                      std::wstring& path) {
+namespace {
+
+bool chooseFile(HWND owner, const char* title, const char* filterName, const wchar_t* pattern,
+                const wchar_t* extension, std::wstring& path, bool save) {
   wchar_t file[MAX_PATH] = {};
   lstrcpynW(file, path.c_str(), MAX_PATH);
   wchar_t fileTitle[64] = {};
@@ -105,10 +107,23 @@ bool chooseFileToOpen(HWND owner, const char* title, const char* filterName, con
   ofn.lpstrFileTitle = fileTitle;
   ofn.nMaxFileTitle = 63;
   ofn.lpstrTitle = caption.c_str();
-  ofn.Flags = OFN_HIDEREADONLY;
-  if (!GetOpenFileNameW(&ofn)) return false;
+  ofn.lpstrDefExt = extension;
+  ofn.Flags = OFN_HIDEREADONLY | (save ? OFN_OVERWRITEPROMPT : 0);
+  if (!(save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn))) return false;
   path = file;
   return true;
+}
+
+}  // namespace
+
+bool chooseFileToOpen(HWND owner, const char* title, const char* filterName, const wchar_t* pattern,
+                      std::wstring& path) {
+  return chooseFile(owner, title, filterName, pattern, nullptr, path, false);
+}
+
+bool chooseFileToSave(HWND owner, const char* title, const char* filterName, const wchar_t* pattern,
+                      const wchar_t* extension, std::wstring& path) {
+  return chooseFile(owner, title, filterName, pattern, extension, path, true);
 }
 
 }  // namespace ls

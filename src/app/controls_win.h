@@ -37,5 +37,9 @@ void showPopupMenu(HMENU menu, int index, HWND owner);
 // the user picks one, the chosen file. False when cancelled.
 bool chooseFileToOpen(HWND owner, const char* title, const char* filterName, const wchar_t* pattern,
                       std::wstring& path);
+// The save-file dialog likewise; `extension` is added to a name typed
+// without one, and replacing a file is confirmed.
+bool chooseFileToSave(HWND owner, const char* title, const char* filterName, const wchar_t* pattern,
+                      const wchar_t* extension, std::wstring& path);
 
 }  // namespace ls

@@ -38,7 +38,8 @@ constexpr int kSettingsPage[] = {IDC_SET_INTERVAL,      IDC_SET_INTERVAL_LABEL, 
                                  IDC_SET_SHOWSTYLE,     IDC_SET_STARTUP,        IDC_SET_NOTIFY};
 constexpr int kSitesPage[] = {IDC_SITE_NAME_LABEL, IDC_SITE_EXTRACT, IDC_SITE_EXTRACT_LABEL, IDC_SITE_URL_LABEL,
                               IDC_SITE_URL,        IDC_SITE_NAME,    IDC_SITE_LIST,          IDC_SITE_ADD,
-                              IDC_SITE_DELETE,     IDC_SITE_CHANGE,  IDC_SITE_IMPORT,        IDC_SITE_WIZARD};
+                              IDC_SITE_DELETE,     IDC_SITE_CHANGE,  IDC_SITE_IMPORT,        IDC_SITE_WIZARD,
+                              IDC_SITE_EXPORT};
 constexpr int kOtherPage[] = {IDC_SET_FONTCOLOR,       IDC_SET_BKCOLOR,        IDC_SET_FONT,
                               IDC_SET_FONTCOLOR_LABEL, IDC_SET_BKCOLOR_LABEL,  IDC_SET_KEYWORD,
                               IDC_SET_KEYWORD_LABEL,   IDC_SET_DELETE,         IDC_SET_DISREGARD_LABEL,
@@ -258,6 +259,8 @@ void SettingsDialog::onCommand(int id) {
       return importSiteFile(app_, dialog_);
     case IDC_SITE_WIZARD:
       return runWizard(app_, dialog_);
+    case IDC_SITE_EXPORT:
+      return exportSiteFile(app_, dialog_);
     case IDC_SET_FONT:
       return chooseFont();
     case IDC_SET_BROWSE:

@@ -11,7 +11,7 @@
 namespace ls {
 
 // The namespace of the attributes that keep what OPML has no word for.
-inline constexpr const char* kOpmlNamespace = "https://linkscout.invalid/opml";
+inline constexpr const char* kOpmlNamespace = "urn:linkscout:sites";
 
 inline constexpr const char* kMsgBadOpml = "OPMLファイルとして読めません。\n何も追加していません。";
 

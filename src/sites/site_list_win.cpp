@@ -4,11 +4,13 @@
 
 #include "app/app_win.h"
 #include "app/controls_win.h"
+#include "common/file_io.h"
 #include "common/program.h"
 #include "common/text.h"
 #include "common/wide_win.h"
 #include "engine/engine_context.h"
 #include "resources/resource_ids.h"
+#include "sites/opml_file.h"
 #include "sites/site_edit.h"
 
 namespace ls {
@@ -24,6 +26,9 @@ constexpr const char* kMsgConfirmChange = "変更してもいいですか？";
 constexpr const char* kMsgOnlyOne = "アイテムが１つしかありません。";
 constexpr const char* kMsgConfirmDelete = "削除してよろしいですか？";
 constexpr const char* kMsgCannotWriteSites = "ファイルがオープンできません。";
+constexpr const char* kMsgCannotExport = "ファイルに書き込めませんでした。";
+constexpr const char* kCaptionImport = "インポート";
+constexpr const char* kCaptionExport = "エクスポート";
 
 HWND siteList(HWND dialog) { return GetDlgItem(dialog, IDC_SITE_LIST); }
 
@@ -142,17 +147,43 @@ void deleteSite(App& a, HWND dialog) {
 }
 
 void importSiteFile(App& a, HWND dialog) {
-  if (!chooseFileToOpen(dialog, "インポートするファイルを選択してください", "LINKSCOUTサイトファイル（*.ck）", L"*.ck",
-                        a.lastImport)) {
-    return;
-  }
-  SiteList file = readAllSites(pathFromWide(a.lastImport), kImportLimits);
-  if (file.status == SiteFileStatus::kCannotOpen) return;
+  const bool chosen = a.chooseSitesFileHook
+                          ? a.chooseSitesFileHook(false, a.lastImport)
+                          : chooseFileToOpen(dialog, "インポートするファイルを選択してください",
+                                             "LINKSCOUTサイトファイル・OPML（*.ck;*.opml;*.xml）",
+                                             L"*.ck;*.opml;*.xml", a.lastImport);
+  if (!chosen) return;
+  const std::string path = pathFromWide(a.lastImport);
   std::vector<Site> rows = siteListRows(dialog);
   std::size_t before = rows.size();
-  importSites(rows, file.sites);
+  if (isOpmlFileName(path)) {
+    // A subscription list of a feed reader, or one this program exported.
+    std::optional<std::string> bytes = readWholeFile(path);
+    if (!bytes) return;
+    OpmlRead file = readOpml(*bytes);
+    if (!file.ok) {
+      ask(a, dialog, kMsgBadOpml, kCaptionImport);
+      return;
+    }
+    importOpmlSites(rows, file.sites);
+  } else {
+    SiteList file = readAllSites(path, kImportLimits);
+    if (file.status == SiteFileStatus::kCannotOpen) return;
+    importSites(rows, file.sites);
+  }
   // The new rows are at the top, in the order the merge put them.
   for (std::size_t i = rows.size() - before; i-- > 0;) insertSiteRow(dialog, 0, rows[i]);
+}
+
+void exportSiteFile(App& a, HWND dialog) {
+  if (a.lastExport.empty()) a.lastExport = L"sites.opml";
+  const bool chosen = a.chooseSitesFileHook ? a.chooseSitesFileHook(true, a.lastExport)
+                                            : chooseFileToSave(dialog, "エクスポートするファイル名を入力してください",
+                                                               "OPML（*.opml）", L"*.opml", L"opml", a.lastExport);
+  if (!chosen) return;
+  if (!rewriteFile(pathFromWide(a.lastExport), writeOpml(siteListRows(dialog)))) {
+    ask(a, dialog, kMsgCannotExport, kCaptionExport);
+  }
 }
 
 void saveSiteList(App& a, HWND dialog) {

@@ -22,7 +22,10 @@ void onSiteRowClick(HWND dialog);
 void addSite(App& app, HWND dialog);
 void changeSite(App& app, HWND dialog);
 void deleteSite(App& app, HWND dialog);
+// A *.ck site file, or an OPML file (*.opml, *.xml).
 void importSiteFile(App& app, HWND dialog);
+// The rows as an OPML file.
+void exportSiteFile(App& app, HWND dialog);
 // Writes the rows to the site file on OK.
 void saveSiteList(App& app, HWND dialog);
 

@@ -36,12 +36,18 @@ bool holdsLongNumber(std::string_view s) {
   return false;
 }
 
-// A bare word reads as long as the directory it names: "/news/" before
-// "news" when both take the same links.
+// How long a string reads, for choosing between sets that take the same
+// links: a directory as it is, a bare word as the directory it names
+// ("/news/" before "news"), and the start of a file name or a number ("/k",
+// "/2") last, since it says least about what it takes.
 std::size_t readLength(std::string_view s) {
-  for (char c : s)
-    if (!isLetter(c)) return s.size();
-  return s.size() + 2;
+  constexpr std::size_t kVague = 16;
+  if (s.back() == '/') return s.size();
+  bool letters = true;
+  for (char c : s) letters = letters && isLetter(c);
+  if (letters) return s.size() + 2;
+  if (s[0] == '/' && s.find_first_of("/.?=", 1) == std::string_view::npos) return s.size() + kVague;
+  return s.size();
 }
 
 bool allDigits(std::string_view s) {

@@ -50,7 +50,7 @@ TEST(HeadlineSuggest, PagesGiveTheStringsOfTheirHeadlineList) {
       {"dates and ids are never strings",
        {"/2024/05/01/k10014001.html", "/2024/05/02/k10014002.html", "/2024/06/01/k10014003.html", "/2024/05/"},
        {"/2024/05/01/k10014001.html", "/2024/06/01/k10014003.html"},
-       "/k",
+       ".html",
        {"/2024/05/01/k10014001.html", "/2024/05/02/k10014002.html", "/2024/06/01/k10014003.html"}},
       {"the host alone is never a string",
        {"http://news.example.jp/a/x.php?id=1", "http://news.example.jp/b/y.php?id=2", "http://news.example.jp/c"},

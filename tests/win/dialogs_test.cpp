@@ -13,6 +13,7 @@
 #include "net/fetch_texts.h"
 #include "program_fixture.h"
 #include "resources/resource_ids.h"
+#include "sites/opml_file.h"
 #include "sites/site_file.h"
 #include "net_peers.h"
 #include "test_http_server.h"
@@ -149,7 +150,7 @@ TEST_F(Dialogs, WizardFetchesListsSuggestsChecksAndAdds) {
       std::size_t before = asked_.size();
       press(w, IDC_WIZ_SUGGEST);
       EXPECT_EQ(asked_.size(), before);
-      EXPECT_EQ(get(w, IDC_WIZ_EXTRACT), "news");
+      EXPECT_EQ(get(w, IDC_WIZ_EXTRACT), "news/");
       EXPECT_TRUE(ListView_GetCheckState(list, 0));
       EXPECT_FALSE(ListView_GetCheckState(list, 1));
       EXPECT_TRUE(ListView_GetCheckState(list, 2));
@@ -185,6 +186,51 @@ TEST_F(Dialogs, WizardFetchesListsSuggestsChecksAndAdds) {
   EXPECT_EQ(saved.sites[0].url, server.url("/top"));
   EXPECT_EQ(saved.sites[0].extract, "news,2002");
   EXPECT_FALSE(saved.sites[0].checked);
+}
+
+TEST_F(Dialogs, SiteListImportsAReadersOpmlAndExportsItsOwn) {
+  // A feed reader's export: folders, a feed the list holds already.
+  ls::rewriteFile(dir_.file("reader.opml"),
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<opml version=\"1.0\"><head><title>Subscriptions</title>"
+                  "</head><body><outline text=\"News\" title=\"News\"><outline text=\"Old\" type=\"rss\" "
+                  "xmlUrl=\"http://old/\"/><outline text=\"Tech feed\" title=\"Tech\" type=\"rss\" "
+                  "xmlUrl=\"http://tech/rss\" htmlUrl=\"http://tech/\"/></outline><outline text=\"Top\" "
+                  "xmlUrl=\"http://top/feed\"/></body></opml>\n");
+  ls::rewriteFile(dir_.file("broken.xml"), "<opml><body><outline text=\"x\" xmlUrl=\"http://x/\">");
+  std::vector<std::string> picks = {dir_.file("broken.xml"), dir_.file("reader.opml"), dir_.file("out.opml")};
+  std::size_t next = 0;
+  lstest::app().chooseSitesFileHook = [&](bool, std::wstring& path) {
+    if (next == picks.size()) return false;
+    path = ls::toWide(picks[next++]);
+    return true;
+  };
+  later<0>([&] {
+    HWND settings = lstest::app().settingsDialog;
+    ASSERT_NE(settings, nullptr);
+    HWND sites = GetDlgItem(settings, IDC_SITE_LIST);
+    press(settings, IDC_SITE_IMPORT);  // broken: told, nothing added
+    EXPECT_EQ(asked_, Strings{ls::kMsgBadOpml});
+    EXPECT_EQ(ListView_GetItemCount(sites), 1);
+    press(settings, IDC_SITE_IMPORT);
+    ASSERT_EQ(ListView_GetItemCount(sites), 3);
+    EXPECT_EQ(cell(sites, 0, 0), "Tech");
+    EXPECT_EQ(cell(sites, 0, 1), "http://tech/rss");
+    EXPECT_EQ(cell(sites, 0, 2), "http");
+    EXPECT_EQ(cell(sites, 1, 0), "Top");
+    EXPECT_FALSE(ListView_GetCheckState(sites, 0));
+    EXPECT_TRUE(ListView_GetCheckState(sites, 2));  // the site that was there
+    press(settings, IDC_SITE_EXPORT);
+    press(settings, IDC_SET_CANCEL);
+  });
+  command(IDM_SETTINGS);
+  EXPECT_EQ(next, picks.size());
+  ls::OpmlRead back = ls::readOpml(ls::readWholeFile(dir_.file("out.opml")).value_or(""));
+  ASSERT_TRUE(back.ok);
+  ASSERT_EQ(back.sites.size(), 3u);
+  EXPECT_EQ(back.sites[0].name, "Tech");
+  EXPECT_EQ(back.sites[2].name, "既存");
+  EXPECT_EQ(back.sites[2].extract, "/n/");
+  EXPECT_TRUE(back.sites[2].checked);
 }
 
 TEST_F(Dialogs, WizardFetchesAnHttpsPageThroughARedirect) {
