@@ -38,14 +38,17 @@ bool holdsLongNumber(std::string_view s) {
 
 // How long a string reads, for choosing between sets that take the same
 // links: a directory as it is, a bare word as the directory it names
-// ("/news/" before "news"), and the start of a file name or a number ("/k",
-// "/2") last, since it says least about what it takes.
+// ("/news/" before "news"), an extension after them (a site's other pages
+// end in ".html" too), and the start of a file name or a number ("/k", "/2")
+// last, since it says least about what it takes.
 std::size_t readLength(std::string_view s) {
+  constexpr std::size_t kExtension = 8;
   constexpr std::size_t kVague = 16;
   if (s.back() == '/') return s.size();
   bool letters = true;
   for (char c : s) letters = letters && isLetter(c);
   if (letters) return s.size() + 2;
+  if (s[0] == '.') return s.size() + kExtension;
   if (s[0] == '/' && s.find_first_of("/.?=", 1) == std::string_view::npos) return s.size() + kVague;
   return s.size();
 }

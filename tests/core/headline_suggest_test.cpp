@@ -55,7 +55,7 @@ TEST(HeadlineSuggest, PagesGiveTheStringsOfTheirHeadlineList) {
       {"the host alone is never a string",
        {"http://news.example.jp/a/x.php?id=1", "http://news.example.jp/b/y.php?id=2", "http://news.example.jp/c"},
        {"http://news.example.jp/a/x.php?id=1", "http://news.example.jp/b/y.php?id=2"},
-       ".php",
+       "?id=",
        {"http://news.example.jp/a/x.php?id=1", "http://news.example.jp/b/y.php?id=2"}},
       {"two directories that share a word",
        {"/and/article/1/", "/articles/AS1.html", "/about/", "/help/"},
@@ -88,7 +88,7 @@ TEST(HeadlineSuggest, FewerThanTwoUsableRowsProposeNothing) {
   EXPECT_EQ(suggestHeadlineStrings(rows, {0, 1}), "");      // an offer is no example
   EXPECT_EQ(suggestHeadlineStrings(rows, {1, 1}), "");      // one row twice
   EXPECT_EQ(suggestHeadlineStrings(rows, {1, 99}), "");     // past the end
-  EXPECT_EQ(suggestHeadlineStrings(rows, {1, 2}), ".html");
+  EXPECT_EQ(suggestHeadlineStrings(rows, {1, 2}), "/news/");
 }
 
 TEST(HeadlineSuggest, StringsComeFromTheLinkAndTakeWhatTheAnchorHolds) {

@@ -14,6 +14,8 @@
 #include "program_fixture.h"
 #include "resources/resource_ids.h"
 #include "sites/opml_file.h"
+#include "wizard/headline_suggest.h"
+#include "wizard/link_listing.h"
 #include "sites/site_file.h"
 #include "net_peers.h"
 #include "test_http_server.h"
@@ -74,6 +76,40 @@ void screenshot(HWND window, const char* name) {
   bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
   bytes += pixels;
   ls::rewriteFile(std::string(dir) + "\\" + name, bytes);
+}
+
+
+// A made-up newspaper's front page, laid out as real ones are: navigation,
+// the headline list, a ranking, specials and the footer.
+std::string newsFrontPage() {
+  std::string p =
+      "<!DOCTYPE html><html lang=\"ja\"><head><meta charset=\"Shift_JIS\"><title>みなと新聞デジタル</title>"
+      "<style>.title{font-weight:bold}</style></head><body>\n"
+      "<header><h1><a href=\"/\" class=\"logo\">みなと新聞デジタル</a></h1><ul class=\"gnav\">\n";
+  const char* nav[][2] = {{"/national/", "社会・事件"}, {"/politics/", "政治の動き"}, {"/business/", "経済・市場"},
+                          {"/international/", "国際ニュース"}, {"/sports/", "スポーツ速報"}};
+  for (auto& n : nav) p += std::string("<li><a href=\"") + n[0] + "\">" + n[1] + "</a></li>\n";
+  p += "</ul></header>\n<main><h2>最新ニュース</h2><ul class=\"headline-list\">\n";
+  const char* news[] = {"港の再開発計画、市議会が修正案を可決", "新型観測衛星の打ち上げ、来月に延期",
+                        "県内の最低賃金、過去最大の引き上げ幅", "高校駅伝、地元校が初の全国切符",
+                        "市電の新型車両、年明けから運行開始", "豪雨被害の復旧工事、年度内完了へ",
+                        "円相場、一時１ドル＝１３８円台に", "国際映画祭の審査員に地元出身監督"};
+  int id = 10014500;
+  for (int i = 0; i < 8; ++i) {
+    p += "<li><a href=\"/articles/2026120" + std::to_string(8 - i / 5) + "/k" + std::to_string(id + i) +
+         ".html\" class=\"title\">" + news[i] + "</a><span class=\"date\">12月" + std::to_string(8 - i / 5) +
+         "日</span></li>\n";
+  }
+  p += "</ul><h2>よく読まれている記事</h2><ol class=\"ranking\">\n";
+  for (int i = 0; i < 3; ++i)
+    p += "<li><a href=\"/articles/20261207/k" + std::to_string(id - 40 + i) + ".html?ref=rank\">" +
+         std::string(i == 0 ? "冬の電力需給、今年も綱渡り" : i == 1 ? "私鉄２社が運賃値上げを申請" : "年末の渋滞予測、帰省ピークは２９日") +
+         "</a></li>\n";
+  p += "</ol><aside><a href=\"/special/election2026/\">特集：衆院選２０２６</a>"
+       "<a href=\"/photo/gallery/\">写真で見るニュース</a></aside></main>\n"
+       "<footer><a href=\"/about/\">会社案内・採用情報</a><a href=\"/privacy/\">個人情報の取り扱い</a>"
+       "<a href=\"https://ad.example.jp/click?id=3\">広告：年末キャンペーン実施中</a></footer></body></html>\n";
+  return p;
 }
 
 class Dialogs : public lstest::ProgramFixture {
@@ -231,6 +267,44 @@ TEST_F(Dialogs, SiteListImportsAReadersOpmlAndExportsItsOwn) {
   EXPECT_EQ(back.sites[2].name, "既存");
   EXPECT_EQ(back.sites[2].extract, "/n/");
   EXPECT_TRUE(back.sites[2].checked);
+}
+
+TEST_F(Dialogs, SuggestLearnsTheHeadlineListOfANewsPage) {
+  lstest::TestHttpServer server;
+  const std::string page = newsFrontPage();
+  server.route("/", lstest::Reply{lstest::httpResponse(200, "OK", page)});
+  bool ran = inWizard([&](HWND w) {
+    HWND list = GetDlgItem(w, IDC_WIZ_LIST);
+    set(w, IDC_WIZ_URL, server.url("/"));
+    press(w, IDC_WIZ_FETCH);
+    ASSERT_TRUE(lstest::pumpUntil([&] { return ListView_GetItemCount(list) > 0; }, 10000));
+    const std::vector<ls::ListedLink> rows = ls::listPageLinks(page);
+    ASSERT_EQ(ListView_GetItemCount(list), static_cast<int>(rows.size()));
+    // Three headlines of the list, ticked by hand.
+    std::vector<std::size_t> ticked;
+    for (std::size_t r = 0; r < rows.size() && ticked.size() < 3; ++r)
+      if (rows[r].link.find("/k1001450") != std::string::npos && r % 2 == 0) ticked.push_back(r);
+    ASSERT_EQ(ticked.size(), 3u);
+    for (std::size_t r : ticked) ListView_SetCheckState(list, static_cast<int>(r), TRUE);
+    set(w, IDC_WIZ_NAME, "みなと新聞");
+    screenshot(w, "wizard_suggest_before.bmp");
+    press(w, IDC_WIZ_SUGGEST);
+    EXPECT_TRUE(asked_.empty());
+    // The strings linkscout-scan --suggest prints, and a tick on every
+    // article, the ranking's too, and on nothing else.
+    EXPECT_EQ(get(w, IDC_WIZ_EXTRACT), ls::suggestHeadlineStrings(rows, ticked));
+    EXPECT_EQ(get(w, IDC_WIZ_EXTRACT), "/articles/");
+    int articles = 0;
+    for (int r = 0; r < ListView_GetItemCount(list); ++r) {
+      const bool article = cell(list, r, 1).rfind("/articles/", 0) == 0;
+      articles += article;
+      EXPECT_EQ(ListView_GetCheckState(list, r) != 0, article) << cell(list, r, 1);
+    }
+    EXPECT_EQ(articles, 11);
+    screenshot(w, "wizard_suggest_after.bmp");
+    press(w, IDCANCEL);
+  });
+  EXPECT_TRUE(ran);
 }
 
 TEST_F(Dialogs, WizardFetchesAnHttpsPageThroughARedirect) {
