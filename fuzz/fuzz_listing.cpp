@@ -1,5 +1,6 @@
 // Fuzzes the wizard's link listing: any page file. No crash, no overrun,
-// limits kept, and the same rows as the slow literal listing.
+// limits kept, and the same rows as the slow literal listing. "判別" on the
+// listing takes every ticked row.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include "engine/feed_page.h"
 #include "engine/page_text.h"
 #include "literal_scan.h"
+#include "wizard/headline_suggest.h"
 #include "wizard/link_listing.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -30,6 +32,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (slow.size() != links.size()) std::abort();
     for (std::size_t i = 0; i < links.size(); ++i)
       if (slow[i].headline != links[i].headline || slow[i].link != links[i].link) std::abort();
+  }
+  // Tick the first, a middle and the last row.
+  if (rows.size() >= 2) {
+    const std::vector<std::size_t> ticked = {0, rows.size() / 2, rows.size() - 1};
+    const std::string strings = ls::suggestHeadlineStrings(rows, ticked);
+    for (std::size_t r : ticked)
+      if (rows[r].kind != ls::RowKind::kFeedOffer && !strings.empty() && !ls::rowTaken(rows[r], strings)) std::abort();
   }
   return 0;
 }
