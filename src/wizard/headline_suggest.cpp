@@ -196,8 +196,13 @@ std::string suggestForFeed(const std::vector<std::string>& shared) {
 std::string suggestForPage(const std::vector<ListedLink>& rows, const std::vector<std::size_t>& ticked,
                            const std::vector<std::string>& shared) {
   if (shared.empty()) return kEveryLink;
+  // Rows that are no other link: the ticked ones, and a link listed again
+  // (a picture's link beside its headline's) counts once.
   Bits tickedBits((rows.size() + 63) / 64, 0);
-  for (std::size_t r : ticked) tickedBits[r / 64] |= std::uint64_t{1} << (r % 64);
+  std::set<std::string_view> seen;
+  for (std::size_t r : ticked) seen.insert(rows[r].link);
+  for (std::size_t r = 0; r < rows.size(); ++r)
+    if (!seen.insert(rows[r].link).second) tickedBits[r / 64] |= std::uint64_t{1} << (r % 64);
   std::vector<Bits> taken;
   taken.reserve(shared.size());
   for (const std::string& s : shared) taken.push_back(takenBy(rows, s));
@@ -205,7 +210,6 @@ std::string suggestForPage(const std::vector<ListedLink>& rows, const std::vecto
   using Score = std::tuple<std::size_t, std::size_t, std::size_t, std::string>;
   Score best{SIZE_MAX, 0, 0, std::string()};
   std::vector<const std::string*> pick;
-  Bits both;
   // Every set of one to kMostStrings strings, in index order.
   auto visit = [&](auto&& self, std::size_t from, const Bits& sofar, std::size_t length) -> void {
     for (std::size_t i = from; i < shared.size(); ++i) {
