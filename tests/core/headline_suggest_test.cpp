@@ -116,17 +116,5 @@ TEST(HeadlineSuggest, FeedsTakeTheTickedItemsCommonPart) {
   EXPECT_EQ(suggestHeadlineStrings(apart, {0, 1}), "http");
 }
 
-TEST(HeadlineSuggest, AHostileListingStaysQuick) {
-  std::string p;
-  for (int i = 0; i < 20000; ++i)
-    p += "<a href=/d" + std::to_string(i % 50) + "/s" + std::to_string(i % 7) + "/f.php?a=1&b=2&c=3>headline " +
-         std::to_string(i) + "</a>";
-  const std::vector<ListedLink> rows = listPageLinks(p);
-  std::vector<std::size_t> ticked;
-  for (std::size_t r = 0; r < 10; ++r) ticked.push_back(r * 700);
-  const std::string strings = suggestHeadlineStrings(rows, ticked);
-  for (std::size_t r : ticked) EXPECT_TRUE(rowTaken(rows[r], strings));
-}
-
 }  // namespace
 }  // namespace ls

@@ -146,12 +146,5 @@ TEST(Opml, TheShippedFeedsImportAsFeedsOfEachOutlet) {
   EXPECT_EQ(read.sites[0].name, "NHKニュース 主要");
 }
 
-TEST(Opml, FileNames) {
-  EXPECT_TRUE(isOpmlFileName("subs.OPML"));
-  EXPECT_TRUE(isOpmlFileName("C:\\x\\feeds.xml"));
-  EXPECT_FALSE(isOpmlFileName("site.ck"));
-  EXPECT_FALSE(isOpmlFileName("xml"));
-}
-
 }  // namespace
 }  // namespace ls
