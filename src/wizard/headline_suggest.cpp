@@ -18,6 +18,8 @@ constexpr std::size_t kMostCandidates = 40;
 constexpr std::size_t kMostStrings = 3;
 // Shorter words of a path are parts of names rather than names.
 constexpr std::size_t kShortestWord = 4;
+// A year has four digits, an article id more.
+constexpr std::size_t kLongNumber = 4;
 // A feed's item URL always holds it: the item list as it is.
 constexpr const char* kEveryItem = "http";
 // Every listed anchor holds the '>' that ends its tag.
@@ -109,10 +111,15 @@ void candidatesOf(std::string_view link, std::set<std::string>& out) {
     }
   }
 
-  // A directory or file name that is a number (a year, an article id):
-  // its slash and first digit, the only part that stays.
-  for (std::size_t i = 0; i + 1 < dirs.size(); ++i)
-    if (dirs[i] == '/' && isDigit(dirs[i + 1])) addCandidate(out, dirs.substr(i, 2));
+  // A directory or file name that starts with a long number (a year, an
+  // article id): its slash and first digit, the only part that stays for
+  // years. A month's or a day's first digit changes within the year.
+  for (std::size_t i = 0; i + 1 < dirs.size(); ++i) {
+    if (dirs[i] != '/') continue;
+    std::size_t digits = 0;
+    while (i + 1 + digits < dirs.size() && isDigit(dirs[i + 1 + digits])) ++digits;
+    if (digits >= kLongNumber) addCandidate(out, dirs.substr(i, 2));
+  }
 
   const std::size_t lastSlash = dirs.rfind('/');
   // The words of the directories: "/article/" and "/articles/" share one.
