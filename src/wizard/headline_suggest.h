@@ -13,7 +13,8 @@ namespace ls {
 // The extraction strings (comma-joined) that take every ticked row of
 // `rows` (indexes into it) as the check would take them.
 // - A page: strings cut from the ticked links' own paths (a directory such
-//   as "/news/", a file-name start such as "/k", an extension, a query key),
+//   as "/news/", a word of one, a file name and its first letters such as
+//   "/k", an extension, a query key, the first digit of a year or an id),
 //   never from the scheme and host and never with a run of three digits (a
 //   date or an article id changes tomorrow). Among the sets of one to three
 //   strings shared by every ticked link, the set that takes the fewest other
