@@ -14,14 +14,14 @@
 namespace ls {
 
 // The largest page a fetch takes, after decoding.
-inline constexpr std::uint64_t kPageLimitBytes = 32ull * 1024 * 1024;
+inline constexpr std::uint64_t kPageLimitBytes = 64ull * 1024 * 1024;
 
 // Failure texts (status-bar part 1).
 inline constexpr const char* kMsgBodyCut = "ページが途中で切れています。(Content-Lengthに足りません)";
 inline constexpr const char* kMsgChunksCut = "ページが途中で切れています。(chunkedの最後のチャンクがありません)";
 inline constexpr const char* kMsgChunksBroken = "chunkedの形式が正しくありません。";
 inline constexpr const char* kMsgNotDecoded = "圧縮されたページを展開できません。";
-inline constexpr const char* kMsgPageTooLarge = "ページが大きすぎます。(32MBまで)";
+inline constexpr const char* kMsgPageTooLarge = "ページが大きすぎます。(64MBまで)";
 // Followed by the encoding's name and ")".
 inline constexpr const char* kMsgUnknownEncoding = "対応していない圧縮形式です。(";
 

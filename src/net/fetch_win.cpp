@@ -447,9 +447,11 @@ void WinsockFetcher::closeWithStatus(const std::string& text) {
 }
 
 void WinsockFetcher::fail(const std::string& text) {
+  // The text may live in the response that closing resets.
+  std::string said = text;
   FetchListener* listener = listener_;
-  closeWithStatus(text);
-  if (listener) listener->fetchFailed(text);
+  closeWithStatus(said);
+  if (listener) listener->fetchFailed(said);
 }
 
 void WinsockFetcher::touchTimeout() { SetTimer(window_, IDT_FETCH_TIMEOUT, timeoutMs_, nullptr); }
