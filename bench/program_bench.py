@@ -264,6 +264,8 @@ def main():
     ap.add_argument("--cap", type=int, default=900, help="seconds a check may take before it is cut short")
     ap.add_argument("--wire-sites", type=int, default=100, help="sites of the run against nginx (0: none)")
     ap.add_argument("--before-exe", help="a LINKSCOUT.exe from before, measured on the wire beside the program")
+    ap.add_argument("--wire-chrome", default="0,60",
+                    help="KiB of page around the headlines in the runs against nginx, comma-separated")
     args = ap.parse_args()
     exe = os.path.abspath(args.exe or os.path.join(args.build, "LINKSCOUT.exe"))
     counts = [int(n) for n in args.sites.split(",")]
@@ -279,12 +281,16 @@ def main():
             runs = [(n, check_run(wine, base, exe, pages, port, n, args.links, args.cap, args.minimized))
                     for n in counts]
             wire = []
-            if args.wire_sites:
+            for kb in [int(k) for k in args.wire_chrome.split(",")] if args.wire_sites else []:
+                web = program_wire.WebPages(pages, kb)
+                rows = []
                 with program_wire.Nginx() as nginx:
                     measured = [("before", os.path.abspath(args.before_exe))] if args.before_exe else []
                     for name, path in measured + [("after", exe)]:
-                        wire.append((name, program_wire.wire_run(wine, base, path, name, pages, nginx, args.wire_sites,
-                                                                 args.links, make_dir, windows_path, args.cap)))
+                        rows.append((name, program_wire.wire_run(wine, base, path, "%s%d" % (name, kb), web, nginx,
+                                                                 args.wire_sites, args.links, make_dir, windows_path,
+                                                                 args.cap)))
+                wire.append((kb, rows))
     finally:
         server.shutdown()
         shutil.rmtree(base, ignore_errors=True)
@@ -323,8 +329,8 @@ def main():
         if r["first_ended"]:
             row("%d sites: CPU ticks in 10 s idle" % n, r["idle_ticks"], "", "0")
     row("bare window: resident memory", bare, "MB")
-    if wire:
-        program_wire.print_wire(wire, args.wire_sites, row)
+    for kb, rows in wire:
+        program_wire.print_wire(rows, args.wire_sites, kb, row)
     if not big:
         return
     row("start of the bare window", bare_start, "ms")

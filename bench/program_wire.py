@@ -9,6 +9,7 @@ nginx is started and stopped here, with a configuration of its own in a
 temporary directory, listening on 127.0.0.1 on a free port.
 """
 import os
+import random
 import shutil
 import signal
 import socket
@@ -31,7 +32,8 @@ http {{
     uwsgi_temp_path {tmp}/uwsgi;
     scgi_temp_path {tmp}/scgi;
     types {{ }}
-    default_type "text/html; charset=Shift_JIS";
+    default_type text/html;
+    charset shift_jis;
     sendfile on;
     gzip on;
     etag on;
@@ -41,6 +43,55 @@ http {{
     }}
 }}
 """
+
+
+WORDS = ("政治 経済 国際 社会 スポーツ 芸能 科学 地域 天気 速報 特集 連載 解説 社説 写真 動画 "
+         "東京 大阪 名古屋 福岡 札幌 首相 国会 選挙 予算 株価 為替 円安 物価 賃金 企業 決算 "
+         "新型 感染 病院 学校 大学 試験 台風 地震 大雨 警報 交通 鉄道 空港 観光 文化 映画 "
+         "音楽 野球 サッカー 相撲 五輪 選手 監督 優勝 記録 発表 開始 終了 検討 調査 結果").split()
+
+
+class WebPages:
+    """The benchmark's pages, each inside `chrome_kb` KiB of what surrounds
+    the headlines on a real news page: menus, rankings, summaries, footer,
+    in words drawn at random (per site, the same at every check), so they
+    compress as markup and Japanese text do, not as one repeated line."""
+
+    def __init__(self, pages, chrome_kb):
+        self.pages = pages
+        self.chrome_kb = chrome_kb
+
+    @property
+    def shift(self):
+        return self.pages.shift
+
+    @shift.setter
+    def shift(self, value):
+        self.pages.shift = value
+
+    def chrome(self, site):
+        rng = random.Random(site)
+        parts = []
+        size = 0
+        while size < self.chrome_kb * 1024:
+            kind = rng.randrange(3)
+            if kind == 0:
+                text = '<li class="nav"><a href="/cat/%d/">%s</a></li>\n' % (rng.randrange(500), rng.choice(WORDS))
+            elif kind == 1:
+                text = '<p class="summary">%s。</p>\n' % "".join(rng.choice(WORDS) for _ in range(rng.randrange(8, 30)))
+            else:
+                text = '<div class="rank"><span>%d位</span><a href="/ranking/%d.html">%s</a></div>\n' % (
+                    rng.randrange(1, 20), rng.randrange(100000), "".join(rng.choice(WORDS) for _ in range(6)))
+            b = text.encode("cp932")
+            parts.append(b)
+            size += len(b)
+        return b"".join(parts)
+
+    def page(self, site):
+        body = self.pages.page(site)
+        if not self.chrome_kb:
+            return body
+        return body.replace(b"</body>", self.chrome(site) + b"</body>")
 
 
 def free_port():
@@ -54,6 +105,7 @@ def free_port():
 class Nginx:
     def __init__(self):
         self.tmp = tempfile.mkdtemp(prefix="linkscout-nginx-")
+        os.chmod(self.tmp, 0o755)  # nginx's worker runs as www-data and must read the pages
         self.root = os.path.join(self.tmp, "root")
         os.makedirs(os.path.join(self.root, "site"))
         self.port = free_port()
@@ -128,6 +180,8 @@ def wire_run(wine, base, exe, name, pages, nginx, sites, links, make_dir, window
         ended = wine.probe("check", cap)["ended"]
         time.sleep(0.5)  # the log line of the last answer
         sent, requests, statuses = nginx.bytes_since(offset)
+        if set(statuses) - {"200", "304"}:
+            raise SystemExit("nginx answered %s; see %s" % (statuses, nginx.tmp))
         r[check] = sent
         r[check + "_requests"] = requests
         r[check + "_statuses"] = statuses
@@ -136,8 +190,9 @@ def wire_run(wine, base, exe, name, pages, nginx, sites, links, make_dir, window
     return r
 
 
-def print_wire(rows, sites, row):
-    print("Bytes on the wire per check, %d sites against nginx (gzip and ETags on)" % sites)
+def print_wire(rows, sites, chrome_kb, row):
+    print("Bytes on the wire per check, %d sites against nginx (gzip and ETags on), %s"
+          % (sites, "the benchmark's pages" if not chrome_kb else "in %d KiB of news-page chrome" % chrome_kb))
     for name, r in rows:
         row("%s: pages on disk" % name, r["disk"] / 1024.0, "KiB")
         for check, label in (("first", "first check"), ("same", "unchanged check"), ("new", "check with 10% new")):
