@@ -187,7 +187,18 @@ def wire_run(wine, base, exe, name, pages, nginx, sites, links, make_dir, window
         r[check + "_statuses"] = statuses
         r[check + "_ended"] = ended
     wine.probe("close")
+    r["logs"] = logs_of(d)
     return r
+
+
+def logs_of(d):
+    """The news list and every site log a run left, by name."""
+    logs = {}
+    for name in os.listdir(os.path.join(d, "LOG")):
+        if name.endswith((".log", ".log.old")):
+            with open(os.path.join(d, "LOG", name), "rb") as f:
+                logs[name] = f.read()
+    return logs
 
 
 def print_wire(rows, sites, chrome_kb, row):
@@ -208,3 +219,6 @@ def print_wire(rows, sites, chrome_kb, row):
             row("after / before: first check", 100.0 * a["first"] / b["first"], "%", "<= 35 %")
             row("after / before: unchanged check", 100.0 * a["same"] / b["same"], "%")
             row("after / before: check with 10% new", 100.0 * a["new"] / b["new"], "%")
+            same = sum(1 for k, v in a["logs"].items() if b["logs"].get(k) == v)
+            row("log files (news list, site logs) the same as before's, of %d" % len(b["logs"]), same, "",
+                "all" if same == len(b["logs"]) == len(a["logs"]) else "DIFFERENT")

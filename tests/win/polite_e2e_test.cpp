@@ -70,6 +70,10 @@ TEST(PoliteE2E, ValidatorsGoBackVerbatimA304KeepsTheLogsAnd429Waits) {
   const std::string state = dir.file("LOG\\site_state.txt");
   // A check by the menu command, until the cycle's end saved the new-list.
   auto check = [&](lstest::ProgramProcess& program) {
+    // The start has loaded the new-list once the window answers.
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(program.window(), WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer));
+    ASSERT_TRUE(lstest::pumpUntil([&] { return IsWindowVisible(program.window()) != FALSE; }, 20000));
     ls::removeFile(newList);
     ASSERT_TRUE(PostMessageW(program.window(), WM_COMMAND, IDM_CHECK, 0));
     ASSERT_TRUE(lstest::pumpUntil([&] { return lstest::fileBytes(newList) != "<missing>"; }, 20000));
