@@ -48,6 +48,7 @@ FetchBegin WinsockFetcher::begin(const std::string& url, FetchListener& listener
   listener_ = &listener;
   validators_ = validators;
   fetched_ = {};
+  startedAt_ = GetTickCount64();
   ui_->setStatus(1, kMsgFetchStart);
   removeFile(pageFile_);
   std::optional<RequestTarget> target = splitUrl(url);
@@ -454,7 +455,13 @@ void WinsockFetcher::fail(const std::string& text) {
   if (listener) listener->fetchFailed(said);
 }
 
-void WinsockFetcher::touchTimeout() { SetTimer(window_, IDT_FETCH_TIMEOUT, timeoutMs_, nullptr); }
+void WinsockFetcher::touchTimeout() {
+  // One timer serves both limits: whichever comes first.
+  ULONGLONG spent = GetTickCount64() - startedAt_;
+  ULONGLONG left = spent >= capMs_ ? 0 : capMs_ - spent;
+  UINT wait = left < timeoutMs_ ? static_cast<UINT>(left) : timeoutMs_;
+  SetTimer(window_, IDT_FETCH_TIMEOUT, wait > 0 ? wait : 1, nullptr);
+}
 
 void WinsockFetcher::onTimeout() {
   KillTimer(window_, IDT_FETCH_TIMEOUT);

@@ -55,8 +55,10 @@ class WinsockFetcher : public Fetcher {
   // WM_TIMER IDT_FETCH_TIMEOUT: no socket event came for the timeout.
   void onTimeout();
 
-  // A fetch with no socket event for this long is closed as timed out.
+  // A fetch with no socket event for this long is closed as timed out, and
+  // so is one still going after the cap, however steadily it arrives.
   void setTimeoutMs(UINT ms) { timeoutMs_ = ms; }
+  void setCapMs(UINT ms) { capMs_ = ms; }
   // The protocol of the latest TLS session ("TLS 1.3", ...), empty before one.
   const std::string& tlsProtocol() const { return tlsProtocol_; }
 
@@ -100,7 +102,9 @@ class WinsockFetcher : public Fetcher {
   SOCKET socket_ = INVALID_SOCKET;
   HANDLE lookup_ = nullptr;
   alignas(hostent) char hostEntry_[MAXGETHOSTSTRUCT] = {};
-  UINT timeoutMs_ = 120000;
+  UINT timeoutMs_ = 30000;
+  UINT capMs_ = 120000;
+  ULONGLONG startedAt_ = 0;  // GetTickCount64 at begin
   unsigned serial_ = 0;
 
   // The hop in flight.

@@ -144,6 +144,28 @@ TEST_F(Fetch, StalledServerTimesOut) {
   expectCleanAndUsable();
 }
 
+// A page that keeps arriving is not cut for being slow, only at the cap.
+TEST_F(Fetch, ASlowPageIsCutOnlyAtTheCap) {
+  fetcher_.setTimeoutMs(1000);
+  fetcher_.setCapMs(4000);
+  std::string slow = lstest::httpResponse(200, "OK", std::string(15, 's'));  // about 60 bytes, 40 ms apart
+  server_.route("/slow", Reply{slow, Behaviour::kDrip, 0, 40});
+  ASSERT_TRUE(fetch(server_.url("/slow"), 10000));
+  EXPECT_EQ(outcome_.received, 1);
+  EXPECT_EQ(page(), stored(slow));
+
+  server_.route("/endless", Reply{lstest::httpResponse(200, "OK", std::string(200, 'e')), Behaviour::kDrip, 0, 40});
+  outcome_ = {};
+  DWORD start = GetTickCount();
+  ASSERT_TRUE(fetch(server_.url("/endless"), 10000));
+  EXPECT_GE(GetTickCount() - start, 3900u);
+  EXPECT_LT(GetTickCount() - start, 7000u);
+  ASSERT_EQ(outcome_.failures.size(), 1u);
+  EXPECT_EQ(outcome_.failures[0], ls::kMsgTimeout);
+  fetcher_.setCapMs(120000);
+  expectCleanAndUsable();
+}
+
 TEST_F(Fetch, TheTimeoutNeverReachesTheWindowProcedure) {
   // Only the fetch's own callback sees its timer: a window procedure that
   // starts a check cycle for any WM_TIMER must never see it.
