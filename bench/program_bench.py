@@ -3,6 +3,7 @@
 of K links each served on 127.0.0.1, next to a bare Win32 window.
 
     bench/program_bench.py [--sites 100,500] [--links 30] [--exe PATH]
+                           [--wire-sites 100] [--before-exe PATH]
 
 Needs the Windows build (cmake --preset windows; cmake --build --preset
 windows --target LINKSCOUT bench-probe bench-bare-window), wine and Xvfb. It
@@ -16,6 +17,9 @@ what the new headlines themselves cost.
 Then a start with a new-list of 5,000 rows and the log switcher showing a site
 log of 5,000 entries. Time is measured by bench-probe inside Wine; CPU ticks
 and resident memory are read from /proc for the program's own process.
+Last, the bytes on the wire per check against nginx (program_wire.py), for
+the program and for --before-exe, a build from before HTTP/1.1 (say, of the
+main branch), when one is given.
 """
 import argparse
 import http.server
@@ -26,6 +30,8 @@ import sys
 import tempfile
 import threading
 import time
+
+import program_wire
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 TICK = os.sysconf("SC_CLK_TCK")
@@ -256,6 +262,10 @@ def main():
                     help="check with the window minimised, to see what painting it costs")
     ap.add_argument("--only-checks", action="store_true", help="skip the start and log-switcher figures")
     ap.add_argument("--cap", type=int, default=900, help="seconds a check may take before it is cut short")
+    ap.add_argument("--wire-sites", type=int, default=100, help="sites of the run against nginx (0: none)")
+    ap.add_argument("--before-exe", help="a LINKSCOUT.exe from before, measured on the wire beside the program")
+    ap.add_argument("--wire-chrome", default="0,60",
+                    help="KiB of page around the headlines in the runs against nginx, comma-separated")
     args = ap.parse_args()
     exe = os.path.abspath(args.exe or os.path.join(args.build, "LINKSCOUT.exe"))
     counts = [int(n) for n in args.sites.split(",")]
@@ -270,6 +280,17 @@ def main():
             big = None if args.only_checks else big_list_run(wine, base, exe)
             runs = [(n, check_run(wine, base, exe, pages, port, n, args.links, args.cap, args.minimized))
                     for n in counts]
+            wire = []
+            for kb in [int(k) for k in args.wire_chrome.split(",")] if args.wire_sites else []:
+                web = program_wire.WebPages(pages, kb)
+                rows = []
+                with program_wire.Nginx() as nginx:
+                    measured = [("before", os.path.abspath(args.before_exe))] if args.before_exe else []
+                    for name, path in measured + [("after", exe)]:
+                        rows.append((name, program_wire.wire_run(wine, base, path, "%s%d" % (name, kb), web, nginx,
+                                                                 args.wire_sites, args.links, make_dir, windows_path,
+                                                                 args.cap)))
+                wire.append((kb, rows))
     finally:
         server.shutdown()
         shutil.rmtree(base, ignore_errors=True)
@@ -308,6 +329,8 @@ def main():
         if r["first_ended"]:
             row("%d sites: CPU ticks in 10 s idle" % n, r["idle_ticks"], "", "0")
     row("bare window: resident memory", bare, "MB")
+    for kb, rows in wire:
+        program_wire.print_wire(rows, args.wire_sites, kb, row)
     if not big:
         return
     row("start of the bare window", bare_start, "ms")

@@ -16,7 +16,7 @@ void initApp(App& a, HINSTANCE instance, const std::string& appDir) {
   a.ctx.settingsPath = appDir + kSettingsFileName;
   a.ctx.news = &a.news;
   a.ctx.ui = &a.ui;
-  a.cycle = std::make_unique<CheckCycle>(a.ctx, CyclePorts{&a.fetcher, &a.timer, &a.sound, &a.logs, &a.saveTimer, &a.notifier}, a.shown);
+  a.cycle = std::make_unique<CheckCycle>(a.ctx, CyclePorts{&a.fetcher, &a.timer, &a.sound, &a.logs, &a.saveTimer, &a.notifier, {}}, a.shown);
 }
 
 }  // namespace ls

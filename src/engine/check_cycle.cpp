@@ -1,5 +1,7 @@
 #include "engine/check_cycle.h"
 
+#include <ctime>
+
 #include "common/file_io.h"
 #include "common/text.h"
 #include "engine/news_entry.h"
@@ -21,7 +23,11 @@ std::int64_t intervalPeriodMs(std::string_view intervalText, std::int64_t maxMs)
 }
 
 CheckCycle::CheckCycle(const EngineContext& ctx, CyclePorts ports, ShownLog& shown)
-    : ctx_(ctx), ports_(ports), shown_(shown) {}
+    : ctx_(ctx), ports_(ports), shown_(shown), polite_(ctx) {}
+
+std::int64_t CheckCycle::now() const {
+  return ports_.clock ? ports_.clock() : static_cast<std::int64_t>(std::time(nullptr));
+}
 
 std::string CheckCycle::siteFilePath() const { return ctx_.appDir + kSiteFileName; }
 
@@ -65,12 +71,18 @@ void CheckCycle::processSites() {
     SiteLookup record = sites_.record(siteFilePath(), cursor_);
     if (record.status == SiteFileStatus::kCannotOpen) ui.fatal(kMsgCannotOpenFile);
     ++cursor_;
-    if (record.site && record.site->checked) {
+    std::string waitNote;
+    if (record.site && record.site->checked && polite_.waiting(*record.site, now(), waitNote)) {
+      // The server asked to be left alone until then.
+      noteForCycleEnd(record.site->name, waitNote);
+    } else if (record.site && record.site->checked) {
       const Site& site = *record.site;
+      Validators validators = polite_.validatorsFor(site);
       rotateSiteLog(ctx_, site.name);
       ui.setStatus(0, site.name);
       fetchingSite_ = site.name;
-      FetchBegin begun = ports_.fetcher->begin(site.url, *this);
+      fetching_ = site;
+      FetchBegin begun = ports_.fetcher->begin(site.url, *this, validators);
       switch (begun.state) {
         case FetchStart::kStarted:
           return;  // the cycle goes on when the fetcher reports
@@ -107,7 +119,9 @@ void CheckCycle::fetchReceived() {
 void CheckCycle::fetchFailed(const std::string& text) {
   Stepping step(stepping_);
   if (idle_) return;
-  noteForCycleEnd(fetchingSite_, text);
+  std::int64_t interval = intervalPeriodMs(intervalText_, kMaxTimerPeriodMs) / 1000;
+  std::string wait = polite_.failed(fetching_, ports_.fetcher->fetchedPage(), now(), interval);
+  noteForCycleEnd(fetchingSite_, wait.empty() ? text : text + wait);
   if (advance()) {
     processSites();
   } else {
@@ -125,7 +139,9 @@ void CheckCycle::pageFinished() {
     // Relative links are read against the URL that answered, after redirects.
     FetchedPage page = ports_.fetcher->fetchedPage();
     const std::string& url = page.finalUrl.empty() ? site.url : page.finalUrl;
-    int scanned = scanPage(ctx_, site.name, site.extract, url, &tally_);
+    polite_.answered(fetching_, page);
+    // A 304: the site log is back as it was, and nothing is new.
+    int scanned = page.notModified ? kNoNews : scanPage(ctx_, site.name, site.extract, url, &tally_);
     if (scanned == kNews) {
       newsFound_ = true;
       newsArrived();
@@ -195,6 +211,7 @@ void CheckCycle::endCycle() {
   ctx_.ui->setStatus(1, failedText_);
   ctx_.ui->setStatus(0, failedSite_);
   saveNewList(ctx_);
+  polite_.save(siteFilePath());
   announceNews();
   if (ports_.saveTimer) ports_.saveTimer->stop();
   saveWaiting_ = unsavedNews_ = false;

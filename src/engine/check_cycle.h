@@ -7,12 +7,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "engine/cycle_ports.h"
 #include "engine/engine_context.h"
 #include "engine/news_notice.h"
+#include "engine/polite_check.h"
 #include "engine/shown_log.h"
 #include "sites/site_records.h"
 
@@ -47,6 +49,9 @@ struct CyclePorts {
   IntervalTimer* saveTimer = nullptr;
   // Told at the end of a cycle that brought news, when notices are on.
   NewsNotifier* notifier = nullptr;
+  // Seconds since 1970 UTC, for the waits servers ask for; the system's
+  // clock when empty.
+  std::function<std::int64_t()> clock;
 };
 
 class CheckCycle : public FetchListener {
@@ -107,6 +112,9 @@ class CheckCycle : public FetchListener {
   std::string failedSite_, failedText_;
   // The site whose fetch is in flight, for its failure report.
   std::string fetchingSite_;
+  Site fetching_;
+  PoliteCheck polite_;
+  std::int64_t now() const;
   // True while a step runs; nested steps keep it set.
   bool stepping_ = false;
   struct Stepping {

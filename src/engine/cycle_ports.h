@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "net/validators.h"
+
 namespace ls {
 
 // How beginning a fetch went.
@@ -21,10 +23,16 @@ struct FetchBegin {
   std::string failure;  // the status text of kFailed
 };
 
-// What a completed fetch found besides the page file.
+// What a fetch found besides the page file.
 struct FetchedPage {
   std::string finalUrl;  // whose response the page file holds; empty: the URL begun
   std::string movedTo;   // where the site has moved for good, empty when it has not
+  int status = 0;        // of the final response, 0 without one
+  // "304 Not Modified" to the validators sent: the page is as it was, and
+  // the page file holds no page.
+  bool notModified = false;
+  Validators validators;   // those the final response carried (a 304 may carry none)
+  std::string retryAfter;  // Retry-After of a failed final response, as received
 };
 
 // How an asynchronous fetch ends. Called from inside the message handling
@@ -44,10 +52,12 @@ class Fetcher {
   virtual ~Fetcher() = default;
   virtual bool inFlight() const = 0;
   // Only `listener` hears how this fetch ends (the cycle or the wizard).
-  virtual FetchBegin begin(const std::string& url, FetchListener& listener) = 0;
+  // The validators, when there are any, make the request conditional.
+  virtual FetchBegin begin(const std::string& url, FetchListener& listener, const Validators& validators) = 0;
+  FetchBegin begin(const std::string& url, FetchListener& listener) { return begin(url, listener, Validators{}); }
   // Ends the fetch in any state; nothing happens when none is in flight.
   virtual void close() = 0;
-  // Of the fetch that last reported fetchReceived.
+  // Of the fetch that last ended (received or failed).
   virtual FetchedPage fetchedPage() const { return {}; }
 };
 

@@ -9,6 +9,8 @@ inline constexpr const char* kMsgFetchStart = "取得開始します。";
 inline constexpr const char* kMsgRequestSent = "リクエスト送信中です。";
 inline constexpr const char* kMsgReceiving = "受信中です。";
 inline constexpr const char* kMsgReceived = "受信終了しました。";
+// A "304 Not Modified": the page is as it was at the last check.
+inline constexpr const char* kMsgNotModified = "更新はありません。(304)";
 inline constexpr const char* kMsgSocketError = "ソケットエラー";
 inline constexpr const char* kMsgConnectFailed = "リモートサーバへの接続に失敗しました。";
 inline constexpr const char* kMsgSendFailed = "リクエスト送信エラー";

@@ -43,15 +43,17 @@ void WinsockFetcher::attach(HWND window, UserInterface* ui, std::string pageFile
   pageFile_ = std::move(pageFile);
 }
 
-FetchBegin WinsockFetcher::begin(const std::string& url, FetchListener& listener) {
+FetchBegin WinsockFetcher::begin(const std::string& url, FetchListener& listener, const Validators& validators) {
   close();
   listener_ = &listener;
+  validators_ = validators;
+  fetched_ = {};
+  startedAt_ = GetTickCount64();
   ui_->setStatus(1, kMsgFetchStart);
   removeFile(pageFile_);
   std::optional<RequestTarget> target = splitUrl(url);
   if (!target) return FetchBegin{FetchStart::kRefused, ""};
   trail_ = RedirectTrail(url);
-  fetched_ = {};
   FetchBegin begun = openHop(*target);
   if (begun.state == FetchStart::kFailed) closeWithStatus(begun.failure);
   return begun;
@@ -67,7 +69,7 @@ FetchBegin WinsockFetcher::openHop(const RequestTarget& target) {
   if (automaticIgnored_) ui_->setStatus(1, std::string(kMsgFetchStart) + kMsgProxyAutomaticNote);
   proxy_ = choice.proxy;
   tunnel_ = proxy_ && target.secure;
-  request_ = proxy_ && !target.secure ? composeProxyRequest(target) : composeRequest(target);
+  request_ = proxy_ && !target.secure ? composeProxyRequest(target, validators_) : composeRequest(target, validators_);
   const std::string& host = proxy_ ? proxy_->host : target.host;
   connectPort_ = proxy_ ? proxy_->port : target.port;
 
@@ -286,32 +288,43 @@ void WinsockFetcher::decryptAvailable() {
 
 void WinsockFetcher::responseBytes(std::string_view bytes) {
   bool headWasDone = response_.headDone();
-  response_.feed(bytes);
+  std::string page;
+  bool whole = response_.feed(bytes, page);
   // Every byte is stored as it arrives, so what came before a failure stays.
-  writePage(bytes);
-  if (headWasDone || !response_.headDone()) return;
-  // A proxy that wants credentials answers for every page alike.
-  if (proxy_ && !tunnel_ && response_.status() == 407) {
-    fail(kMsgProxyRefused);
+  if (!page.empty()) writePage(page);
+  if (!headWasDone && response_.headDone() && !headEnded()) return;
+  if (!whole) {
+    fail(response_.failure());
     return;
   }
-  Hop hop = trail_.decide(response_.status(), response_.location());
-  if (hop.verdict == HopVerdict::kFinal) return;
+  // The body's own framing says it is complete: no need to wait for the close.
+  if (response_.ended()) finish();
+}
+
+bool WinsockFetcher::headEnded() {
+  const ResponseCheck& head = response_.head();
+  // A proxy that wants credentials answers for every page alike.
+  if (proxy_ && !tunnel_ && head.status() == 407) {
+    fail(kMsgProxyRefused);
+    return false;
+  }
+  Hop hop = trail_.decide(head.status(), head.location());
+  if (hop.verdict == HopVerdict::kFinal) return true;
   // A redirect response is never the page.
   removeFile(pageFile_);
   switch (hop.verdict) {
     case HopVerdict::kFollow:
       followRedirect(hop.target);
-      return;
+      return false;
     case HopVerdict::kTooMany:
       fail(kMsgTooManyRedirects);
-      return;
+      return false;
     case HopVerdict::kDowngrade:
       fail(kMsgRedirectDowngrade);
-      return;
+      return false;
     default:
       fail(kMsgBadRedirect);
-      return;
+      return false;
   }
 }
 
@@ -360,24 +373,34 @@ void WinsockFetcher::serverClosed() {
 void WinsockFetcher::finish() {
   // A close without any data leaves an empty page file.
   writePage("");
-  // Some stacks report a reset as an orderly close; a body shorter than its
-  // Content-Length shows it.
-  if (response_.truncated()) {
-    fail(kMsgReceiveFailed);
+  const ResponseCheck& head = response_.head();
+  int status = head.status();
+  fetched_.status = status;
+  // A body shorter than its Content-Length (some stacks report a reset as
+  // an orderly close), without its last chunk, or whose compression did not
+  // end, is no page.
+  if (!response_.finish()) {
+    fail(response_.failure());
     return;
   }
+  // "Not modified" answers only a request that asked whether it was.
+  bool notModified = status == 304 && !validators_.empty();
   // An error page (a proxy's 502, an overloaded server's 503) is not the
   // site's news: scanned, its links would come and go as headlines.
-  if (!isPageStatus(response_.status())) {
-    fail(msgHttpStatus(response_.status()));
+  if (!isPageStatus(status) && !notModified) {
+    fetched_.retryAfter = head.retryAfter();
+    fail(msgHttpStatus(status));
     return;
   }
+  fetched_.notModified = notModified;
+  fetched_.validators = Validators{head.etag(), head.lastModified()};
   fetched_.finalUrl = trail_.current();
   fetched_.movedTo = trail_.movedTo().value_or("");
   bool note = automaticIgnored_;
   FetchListener* listener = listener_;
   close();
-  ui_->setStatus(1, note ? std::string(kMsgReceived) + kMsgProxyAutomaticNote : std::string(kMsgReceived));
+  std::string done = notModified ? kMsgNotModified : kMsgReceived;
+  ui_->setStatus(1, note ? done + kMsgProxyAutomaticNote : done);
   if (listener) listener->fetchReceived();
 }
 
@@ -408,7 +431,7 @@ void WinsockFetcher::dropConnection() {
   stage_ = Stage::kConnecting;
   outgoing_.clear();
   tlsIn_.clear();
-  response_ = ResponseCheck{};
+  response_ = ResponseDecoder{};
   tunnelReply_ = ResponseCheck{};
   tls_.reset();
 }
@@ -425,12 +448,20 @@ void WinsockFetcher::closeWithStatus(const std::string& text) {
 }
 
 void WinsockFetcher::fail(const std::string& text) {
+  // The text may live in the response that closing resets.
+  std::string said = text;
   FetchListener* listener = listener_;
-  closeWithStatus(text);
-  if (listener) listener->fetchFailed(text);
+  closeWithStatus(said);
+  if (listener) listener->fetchFailed(said);
 }
 
-void WinsockFetcher::touchTimeout() { SetTimer(window_, IDT_FETCH_TIMEOUT, timeoutMs_, nullptr); }
+void WinsockFetcher::touchTimeout() {
+  // One timer serves both limits: whichever comes first.
+  ULONGLONG spent = GetTickCount64() - startedAt_;
+  ULONGLONG left = spent >= capMs_ ? 0 : capMs_ - spent;
+  UINT wait = left < timeoutMs_ ? static_cast<UINT>(left) : timeoutMs_;
+  SetTimer(window_, IDT_FETCH_TIMEOUT, wait > 0 ? wait : 1, nullptr);
+}
 
 void WinsockFetcher::onTimeout() {
   KillTimer(window_, IDT_FETCH_TIMEOUT);

@@ -1,10 +1,10 @@
-// The fetcher: one HTTP/1.0 conversation at a time over a non-blocking
+// The fetcher: one HTTP/1.1 conversation at a time over a non-blocking
 // Windows Sockets 1.1 socket, driven by WM_HOSTLOOKUP and WM_SOCKETEVENT on
 // the receiving window, never blocking the user-interface thread. An https
 // page is fetched through a TLS session on the same socket and messages; a
 // proxy, when the settings name one, gets the request in absolute form or a
 // CONNECT tunnel; redirects are followed a few hops. The final response goes
-// to the page file.
+// to the page file, its body decoded (response_decoder.h).
 #pragma once
 
 #include <winsock2.h>
@@ -18,6 +18,7 @@
 #include "net/proxy_route.h"
 #include "net/redirect.h"
 #include "net/response_check.h"
+#include "net/response_decoder.h"
 #include "net/tls_channel_win.h"
 #include "net/url.h"
 
@@ -44,7 +45,8 @@ class WinsockFetcher : public Fetcher {
   bool inFlight() const override { return socket_ != INVALID_SOCKET; }
   // The fetch in flight was begun for `listener`.
   bool serves(const FetchListener& listener) const { return inFlight() && listener_ == &listener; }
-  FetchBegin begin(const std::string& url, FetchListener& listener) override;
+  using Fetcher::begin;
+  FetchBegin begin(const std::string& url, FetchListener& listener, const Validators& validators) override;
   void close() override;
   FetchedPage fetchedPage() const override { return fetched_; }
 
@@ -53,8 +55,10 @@ class WinsockFetcher : public Fetcher {
   // WM_TIMER IDT_FETCH_TIMEOUT: no socket event came for the timeout.
   void onTimeout();
 
-  // A fetch with no socket event for this long is closed as timed out.
+  // A fetch with no socket event for this long is closed as timed out, and
+  // so is one still going after the cap, however steadily it arrives.
   void setTimeoutMs(UINT ms) { timeoutMs_ = ms; }
+  void setCapMs(UINT ms) { capMs_ = ms; }
   // The protocol of the latest TLS session ("TLS 1.3", ...), empty before one.
   const std::string& tlsProtocol() const { return tlsProtocol_; }
 
@@ -80,6 +84,9 @@ class WinsockFetcher : public Fetcher {
   void handshakeBytes();
   void decryptAvailable();
   void responseBytes(std::string_view bytes);
+  // The final head has come: false when it ended this hop (a redirect
+  // followed, a proxy's refusal).
+  bool headEnded();
   void followRedirect(const RequestTarget& next);
   void serverClosed();
   void finish();
@@ -95,7 +102,9 @@ class WinsockFetcher : public Fetcher {
   SOCKET socket_ = INVALID_SOCKET;
   HANDLE lookup_ = nullptr;
   alignas(hostent) char hostEntry_[MAXGETHOSTSTRUCT] = {};
-  UINT timeoutMs_ = 120000;
+  UINT timeoutMs_ = 30000;
+  UINT capMs_ = 120000;
+  ULONGLONG startedAt_ = 0;  // GetTickCount64 at begin
   unsigned serial_ = 0;
 
   // The hop in flight.
@@ -106,7 +115,9 @@ class WinsockFetcher : public Fetcher {
   int connectPort_ = 80;
   Stage stage_ = Stage::kConnecting;
   std::string request_, outgoing_, tlsIn_;
-  ResponseCheck response_, tunnelReply_;
+  Validators validators_;
+  ResponseDecoder response_;
+  ResponseCheck tunnelReply_;
   TlsChannel tls_;
 
   RedirectTrail trail_;

@@ -25,8 +25,10 @@ int statusOf(std::string_view line) {
 void ResponseCheck::feed(std::string_view bytes) {
   if (headDone_) {
     bodyBytes_ += bytes.size();
+    lastBody_ = bytes.size();
     return;
   }
+  lastBody_ = 0;
   std::size_t before = head_.size();
   std::size_t room = kHeadLimit - before;
   head_.append(bytes.substr(0, room));
@@ -40,12 +42,14 @@ void ResponseCheck::feed(std::string_view bytes) {
   if (end == std::string::npos) {
     if (head_.size() >= kHeadLimit) {
       headDone_ = true;  // not a head we can read: never call it truncated
+      lastBody_ = before + bytes.size() - kHeadLimit;
       head_.clear();
     }
     return;
   }
   headDone_ = true;
   bodyBytes_ = before + bytes.size() - end;
+  lastBody_ = static_cast<std::size_t>(bodyBytes_);
   head_.resize(end);
   readHead();
   head_.clear();
@@ -56,6 +60,7 @@ void ResponseCheck::readHead() {
   std::string_view rest(head_);
   bool statusLine = true;
   bool lengthSeen = false, locationSeen = false;
+  bool etagSeen = false, modifiedSeen = false, retrySeen = false;
   while (!rest.empty()) {
     std::size_t lf = rest.find('\n');
     std::string_view line = rest.substr(0, lf);
@@ -69,6 +74,22 @@ void ResponseCheck::readHead() {
     if (colon == std::string_view::npos) continue;
     std::string_view name = trimBlanks(line.substr(0, colon));
     std::string_view value = trimBlanks(line.substr(colon + 1));
+    auto first = [&](const char* wanted, std::string& field, bool& seen) {
+      if (seen || !equalsIgnoreAsciiCase(name, wanted)) return false;
+      seen = true;
+      field = std::string(value);
+      return true;
+    };
+    auto joined = [&](const char* wanted, std::string& field) {
+      if (!equalsIgnoreAsciiCase(name, wanted)) return false;
+      if (!field.empty() && !value.empty()) field += ", ";
+      field += value;
+      return true;
+    };
+    if (joined("Transfer-Encoding", transferEncoding_) || joined("Content-Encoding", contentEncoding_) ||
+        first("ETag", etag_, etagSeen) || first("Last-Modified", lastModified_, modifiedSeen) ||
+        first("Retry-After", retryAfter_, retrySeen))
+      continue;
     if (!locationSeen && equalsIgnoreAsciiCase(name, "Location")) {
       locationSeen = true;
       location_ = std::string(value);

@@ -23,6 +23,15 @@ class ResponseCheck {
   int status() const { return status_; }
   // The value of the first Location header, trimmed; empty without one.
   const std::string& location() const { return location_; }
+  // The values of the first header of each name, trimmed; empty without one.
+  // Transfer-Encoding and Content-Encoding join repeated headers with ", ".
+  const std::string& transferEncoding() const { return transferEncoding_; }
+  const std::string& contentEncoding() const { return contentEncoding_; }
+  const std::string& etag() const { return etag_; }
+  const std::string& lastModified() const { return lastModified_; }
+  const std::string& retryAfter() const { return retryAfter_; }
+  // How many of the bytes of the latest feed() came after the head.
+  std::size_t bodyInLastFeed() const { return lastBody_; }
 
  private:
   void readHead();
@@ -33,6 +42,8 @@ class ResponseCheck {
   std::uint64_t bodyBytes_ = 0;
   int status_ = 0;
   std::string location_;
+  std::string transferEncoding_, contentEncoding_, etag_, lastModified_, retryAfter_;
+  std::size_t lastBody_ = 0;
 };
 
 }  // namespace ls

@@ -36,13 +36,25 @@ std::string escapeSpaces(std::string_view path) {
 
 std::string hostAndPort(const RequestTarget& target) { return target.host + ':' + std::to_string(target.port); }
 
-// Everything after the request target: version, Host and User-Agent.
-std::string requestTail(const RequestTarget& target) {
-  std::string tail = " HTTP/1.0\r\nHost: ";
-  tail += hostAndPort(target);
+// HTML first, then the feed types, then anything (an error page still says why).
+constexpr const char* kAccept =
+    "text/html, application/xhtml+xml, application/rss+xml, application/atom+xml, application/rdf+xml, "
+    "application/xml;q=0.9, text/xml;q=0.9, */*;q=0.8";
+
+// Everything after the request target: version and header lines.
+std::string requestTail(const RequestTarget& target, const Validators& validators) {
+  std::string tail = " HTTP/1.1\r\nHost: ";
+  tail += hostHeader(target);
   tail += "\r\nUser-Agent: ";
-  tail += kProgramTitle;
-  tail += "\r\n\r\n";
+  tail += kUserAgent;
+  tail += "\r\nAccept: ";
+  tail += kAccept;
+  tail += "\r\nAccept-Encoding: gzip, deflate\r\n";
+  if (!validators.etag.empty() && !holdsControlByte(validators.etag))
+    tail += "If-None-Match: " + validators.etag + "\r\n";
+  if (!validators.lastModified.empty() && !holdsControlByte(validators.lastModified))
+    tail += "If-Modified-Since: " + validators.lastModified + "\r\n";
+  tail += "Connection: close\r\n\r\n";
   return tail;
 }
 
@@ -82,12 +94,23 @@ std::string urlOf(const RequestTarget& target) {
   return std::string(target.secure ? kSecureScheme : kPlainScheme) + hostAndPort(target) + target.path;
 }
 
-std::string composeRequest(const RequestTarget& target) { return "GET " + target.path + requestTail(target); }
+std::string hostHeader(const RequestTarget& target) {
+  bool defaultPort = target.port == (target.secure ? 443 : 80);
+  return defaultPort ? target.host : hostAndPort(target);
+}
 
-std::string composeProxyRequest(const RequestTarget& target) { return "GET " + urlOf(target) + requestTail(target); }
+std::string composeRequest(const RequestTarget& target, const Validators& validators) {
+  return "GET " + target.path + requestTail(target, validators);
+}
+
+std::string composeProxyRequest(const RequestTarget& target, const Validators& validators) {
+  std::string absolute = std::string(target.secure ? kSecureScheme : kPlainScheme) + hostHeader(target) + target.path;
+  return "GET " + absolute + requestTail(target, validators);
+}
 
 std::string composeConnect(const RequestTarget& target) {
-  return "CONNECT " + hostAndPort(target) + requestTail(target);
+  std::string authority = hostAndPort(target);
+  return "CONNECT " + authority + " HTTP/1.1\r\nHost: " + authority + "\r\nUser-Agent: " + kUserAgent + "\r\n\r\n";
 }
 
 }  // namespace ls

@@ -1,10 +1,12 @@
-// Splitting a page's URL into scheme, host, port and path, and the HTTP/1.0
+// Splitting a page's URL into scheme, host, port and path, and the HTTP/1.1
 // requests sent for it: straight to its host, or through an HTTP proxy.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "net/validators.h"
 
 namespace ls {
 
@@ -29,17 +31,23 @@ std::optional<RequestTarget> splitUrl(std::string_view url);
 // The URL of a target again, with its port always written.
 std::string urlOf(const RequestTarget& target);
 
+// "host", or "host:port" when the port is not the scheme's default, as
+// browsers write the Host header.
+std::string hostHeader(const RequestTarget& target);
+
 // The request for `target`, byte for byte:
-// "GET <path> HTTP/1.0\r\nHost: <host>:<port>\r\nUser-Agent: <program title>\r\n\r\n".
-// The Host header carries the port also when it is 80.
-std::string composeRequest(const RequestTarget& target);
+// "GET <path> HTTP/1.1\r\nHost: <host header>\r\nUser-Agent: LINKSCOUT/<version>\r\n"
+// "Accept: ...\r\nAccept-Encoding: gzip, deflate\r\n", then If-None-Match and
+// If-Modified-Since for the validators there are, "Connection: close\r\n\r\n".
+// A validator holding a control byte is left out: it would end the line.
+std::string composeRequest(const RequestTarget& target, const Validators& validators = {});
 
 // The same request sent to an HTTP proxy: the target in absolute form
-// ("GET http://<host>:<port><path> HTTP/1.0"), the other lines unchanged.
-std::string composeProxyRequest(const RequestTarget& target);
+// ("GET http://<host header><path> HTTP/1.1"), the other lines unchanged.
+std::string composeProxyRequest(const RequestTarget& target, const Validators& validators = {});
 
 // The tunnel request to an HTTP proxy for a TLS connection to the target:
-// "CONNECT <host>:<port> HTTP/1.0\r\nHost: <host>:<port>\r\nUser-Agent: ...\r\n\r\n".
+// "CONNECT <host>:<port> HTTP/1.1\r\nHost: <host>:<port>\r\nUser-Agent: ...\r\n\r\n".
 std::string composeConnect(const RequestTarget& target);
 
 }  // namespace ls

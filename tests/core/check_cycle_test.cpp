@@ -17,6 +17,7 @@ using test::EngineFixture;
 
 struct FakeFetcher : Fetcher {
   std::vector<std::string> begun;
+  std::vector<Validators> sent;  // the validators of each begun fetch
   bool open = false;
   int closes = 0;
   FetchBegin next;  // what the next begin answers
@@ -24,8 +25,10 @@ struct FakeFetcher : Fetcher {
   FetchListener* listener = nullptr;  // who began the fetch
 
   bool inFlight() const override { return open; }
-  FetchBegin begin(const std::string& url, FetchListener& who) override {
+  using Fetcher::begin;
+  FetchBegin begin(const std::string& url, FetchListener& who, const Validators& validators) override {
     begun.push_back(url);
+    sent.push_back(validators);
     listener = &who;
     if (url.rfind("http://", 0) != 0) return FetchBegin{FetchStart::kRefused, ""};
     FetchBegin b = next;
@@ -92,7 +95,7 @@ struct CycleFixture : EngineFixture {
   FakeTimer saveTimer;
   FakeNotifier notifier;
   ShownLog shown;
-  CheckCycle cycle{ctx, CyclePorts{&fetcher, &timer, &sound, &logs, &saveTimer, &notifier}, shown};
+  CheckCycle cycle{ctx, CyclePorts{&fetcher, &timer, &sound, &logs, &saveTimer, &notifier, {}}, shown};
 
   void sites(const std::vector<Site>& list) { ASSERT_TRUE(writeAllSites(ctx.appDir + kSiteFileName, list)); }
   // The fetch in flight ends with this page.
@@ -320,10 +323,12 @@ TEST(CheckCycle, ARedirectedPageIsReadAgainstItsFinalUrlAndAMoveIsReported) {
   CycleFixture f;
   f.sites({site("A", "http://a.example/news/", true), site("B", "http://b.example/", true)});
   f.cycle.start();
-  f.fetcher.page = FetchedPage{"https://a.example/top/news/index.html", "https://a.example/top/news/"};
+  f.fetcher.page.finalUrl = "https://a.example/top/news/index.html";
+  f.fetcher.page.movedTo = "https://a.example/top/news/";
   f.receive(page({"moved headline of A"}));
   EXPECT_EQ(f.ui.status[1], std::string(kMsgSiteMoved) + "https://a.example/top/news/");
-  f.fetcher.page = FetchedPage{"http://b.example/today/", ""};
+  f.fetcher.page.finalUrl = "http://b.example/today/";
+  f.fetcher.page.movedTo = "";
   f.receive(page({"headline of B, today"}));
   ASSERT_EQ(f.news.count(), 2);
   EXPECT_EQ(f.news.rows[1].columns[2], "https://a.example/n/1.html");

@@ -77,29 +77,47 @@ TEST(SplitUrlTest, LongUrlsAreSplitWhole) {
   EXPECT_EQ(t->path, path + "q");
 
   std::string request = composeRequest(*t);
-  EXPECT_EQ(request.find("GET " + path + "q HTTP/1.0\r\n"), 0u);
-  EXPECT_NE(request.find("\r\nHost: " + host + ":80\r\n"), std::string::npos);
+  EXPECT_EQ(request.find("GET " + path + "q HTTP/1.1\r\n"), 0u);
+  EXPECT_NE(request.find("\r\nHost: " + host + "\r\n"), std::string::npos);
 }
+
+const std::string kFixedLines =
+    "User-Agent: LINKSCOUT/0.3.3\r\n"
+    "Accept: text/html, application/xhtml+xml, application/rss+xml, application/atom+xml, application/rdf+xml, "
+    "application/xml;q=0.9, text/xml;q=0.9, */*;q=0.8\r\n"
+    "Accept-Encoding: gzip, deflate\r\n";
 
 TEST(ComposeRequestTest, ExactBytes) {
   std::optional<RequestTarget> t = splitUrl("http://h");
   ASSERT_TRUE(t);
-  EXPECT_EQ(composeRequest(*t),
-            "GET / HTTP/1.0\r\n"
-            "Host: h:80\r\n"
-            "User-Agent: LINKSCOUT 0.3.3\r\n"
-            "\r\n");
+  EXPECT_EQ(composeRequest(*t), "GET / HTTP/1.1\r\nHost: h\r\n" + kFixedLines + "Connection: close\r\n\r\n");
 
   t = splitUrl("HTTP://www.example.jp:8080/cgi?a=1&b=2#top");
   ASSERT_TRUE(t);
-  EXPECT_EQ(composeRequest(*t),
-            "GET /cgi?a=1&b=2#top HTTP/1.0\r\n"
-            "Host: www.example.jp:8080\r\n"
-            "User-Agent: LINKSCOUT 0.3.3\r\n"
-            "\r\n");
+  EXPECT_EQ(composeRequest(*t), "GET /cgi?a=1&b=2#top HTTP/1.1\r\nHost: www.example.jp:8080\r\n" + kFixedLines +
+                                    "Connection: close\r\n\r\n");
 
   EXPECT_EQ(composeRequest(RequestTarget{false, "h", 0, "/x"}),
-            "GET /x HTTP/1.0\r\nHost: h:0\r\nUser-Agent: LINKSCOUT 0.3.3\r\n\r\n");
+            "GET /x HTTP/1.1\r\nHost: h:0\r\n" + kFixedLines + "Connection: close\r\n\r\n");
+}
+
+// The validators go back byte for byte; one that holds a control byte would
+// end its line and is left out.
+TEST(ComposeRequestTest, ValidatorsVerbatim) {
+  RequestTarget t{false, "h", 80, "/"};
+  const std::string head = "GET / HTTP/1.1\r\nHost: h\r\n" + kFixedLines;
+  struct Row {
+    Validators v;
+    std::string lines;
+  } rows[] = {
+      {{"W/\"5f-abc\"", ""}, "If-None-Match: W/\"5f-abc\"\r\n"},
+      {{"", "Tue, 08 Dec 2026 03:00:00 GMT"}, "If-Modified-Since: Tue, 08 Dec 2026 03:00:00 GMT\r\n"},
+      {{"\"a b\"", "any text"}, "If-None-Match: \"a b\"\r\nIf-Modified-Since: any text\r\n"},
+      {{"\"x\"\r\nCookie: y", "ok"}, "If-Modified-Since: ok\r\n"},
+  };
+  for (const Row& r : rows) {
+    EXPECT_EQ(composeRequest(t, r.v), head + r.lines + "Connection: close\r\n\r\n") << r.v.etag;
+  }
 }
 
 TEST(SplitUrlTest, ControlBytesAreRefusedSoNoSecondRequestCanFollow) {
@@ -117,8 +135,8 @@ TEST(SplitUrlTest, SpacesInThePathAreSentEscaped) {
   ASSERT_TRUE(t);
   EXPECT_EQ(t->path, "/a%20b/c%20%20d.html?q=%201");
   std::string request = composeRequest(*t);
-  EXPECT_EQ(request.substr(0, request.find("\r\n")), "GET /a%20b/c%20%20d.html?q=%201 HTTP/1.0");
-  EXPECT_EQ(request.find(' ', 4), request.find(" HTTP/1.0"));
+  EXPECT_EQ(request.substr(0, request.find("\r\n")), "GET /a%20b/c%20%20d.html?q=%201 HTTP/1.1");
+  EXPECT_EQ(request.find(' ', 4), request.find(" HTTP/1.1"));
 }
 
 TEST(SplitUrlTest, HttpsUrlsAreSecureWithPort443ByDefault) {
@@ -134,7 +152,10 @@ TEST(SplitUrlTest, HttpsUrlsAreSecureWithPort443ByDefault) {
   ASSERT_TRUE(t);
   EXPECT_EQ(t->port, 8443);
   EXPECT_EQ(t->path, "/");
-  EXPECT_EQ(composeRequest(*t), "GET / HTTP/1.0\r\nHost: h:8443\r\nUser-Agent: LINKSCOUT 0.3.3\r\n\r\n");
+  EXPECT_EQ(composeRequest(*t), "GET / HTTP/1.1\r\nHost: h:8443\r\n" + kFixedLines + "Connection: close\r\n\r\n");
+  EXPECT_EQ(hostHeader(*splitUrl("https://h:443/")), "h");
+  EXPECT_EQ(hostHeader(*splitUrl("https://h:80/")), "h:80");
+  EXPECT_EQ(hostHeader(*splitUrl("http://h:443/")), "h:443");
   EXPECT_FALSE(splitUrl("https://h/a\r\nX: y"));
   EXPECT_FALSE(splitUrl("https://h:70000/"));
   EXPECT_FALSE(splitUrl("http://h/")->secure);
@@ -143,17 +164,16 @@ TEST(SplitUrlTest, HttpsUrlsAreSecureWithPort443ByDefault) {
 TEST(ComposeRequestTest, ProxyFormsNameTheTargetWithItsPort) {
   std::optional<RequestTarget> plain = splitUrl("http://www.example.jp/news/a b.html");
   ASSERT_TRUE(plain);
-  EXPECT_EQ(composeProxyRequest(*plain),
-            "GET http://www.example.jp:80/news/a%20b.html HTTP/1.0\r\n"
-            "Host: www.example.jp:80\r\n"
-            "User-Agent: LINKSCOUT 0.3.3\r\n"
-            "\r\n");
+  EXPECT_EQ(composeProxyRequest(*plain, {"\"e\"", ""}),
+            "GET http://www.example.jp/news/a%20b.html HTTP/1.1\r\n"
+            "Host: www.example.jp\r\n" +
+                kFixedLines + "If-None-Match: \"e\"\r\nConnection: close\r\n\r\n");
   std::optional<RequestTarget> secure = splitUrl("https://www.example.jp/news/");
   ASSERT_TRUE(secure);
   EXPECT_EQ(composeConnect(*secure),
-            "CONNECT www.example.jp:443 HTTP/1.0\r\n"
+            "CONNECT www.example.jp:443 HTTP/1.1\r\n"
             "Host: www.example.jp:443\r\n"
-            "User-Agent: LINKSCOUT 0.3.3\r\n"
+            "User-Agent: LINKSCOUT/0.3.3\r\n"
             "\r\n");
   EXPECT_EQ(urlOf(*secure), "https://www.example.jp:443/news/");
   EXPECT_EQ(urlOf(*plain), "http://www.example.jp:80/news/a%20b.html");

@@ -16,7 +16,8 @@ struct OneFetcher : Fetcher {
   int closes = 0;
   FetchListener* listener = nullptr;
   bool inFlight() const override { return open; }
-  FetchBegin begin(const std::string& url, FetchListener& who) override {
+  using Fetcher::begin;
+  FetchBegin begin(const std::string& url, FetchListener& who, const Validators&) override {
     begun.push_back(url);
     listener = &who;
     open = url.rfind("http://", 0) == 0;
@@ -45,7 +46,7 @@ TEST(WizardRules, FetchTakesOverTheOneFetcher) {
   NoTimer timer;
   ClosedLogSwitcher logs;
   ShownLog shown;
-  CheckCycle cycle(f.ctx, CyclePorts{&fetcher, &timer, nullptr, &logs}, shown);
+  CheckCycle cycle(f.ctx, CyclePorts{&fetcher, &timer, nullptr, &logs, nullptr, nullptr, {}}, shown);
   PageArrived wizard;
 
   EXPECT_FALSE(wizardFetch(fetcher, wizard, f.ui, ""));

@@ -50,9 +50,11 @@ TEST_F(Fetch, NormalPageIsStoredWithEveryLineFeedAsCrLf) {
   EXPECT_EQ(page(), stored(reply));
   EXPECT_NE(page().find("<html>\r\r\n"), std::string::npos);  // CR LF became CR CR LF
   EXPECT_EQ(ui_.status[1], ls::kMsgReceived);
-  EXPECT_EQ(server_.lastRequest("/page"),
-            "GET /page HTTP/1.0\r\nHost: 127.0.0.1:" + std::to_string(server_.port()) +
-                "\r\nUser-Agent: LINKSCOUT 0.3.3\r\n\r\n");
+  EXPECT_EQ(server_.lastRequest("/page"), ls::composeRequest(*ls::splitUrl(server_.url("/page"))));
+  EXPECT_EQ(server_.lastRequest("/page").rfind("GET /page HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(server_.port()) +
+                                                    "\r\nUser-Agent: LINKSCOUT/0.3.3\r\n",
+                                                0),
+            0u);
   EXPECT_FALSE(fetcher_.inFlight());
 }
 
@@ -83,7 +85,8 @@ TEST_F(Fetch, ResetInMidBody) {
   ASSERT_EQ(outcome_.failures.size(), 1u);
   // Whether the reset comes as an error or as a close, the page is known to
   // be cut short.
-  EXPECT_TRUE(outcome_.failures[0] == ls::kMsgReceiveFailed || outcome_.failures[0] == ls::kMsgSocketError)
+  EXPECT_TRUE(outcome_.failures[0] == ls::kMsgReceiveFailed || outcome_.failures[0] == ls::kMsgSocketError ||
+              outcome_.failures[0] == ls::kMsgBodyCut)
       << outcome_.failures[0];
   EXPECT_EQ(ui_.status[1], outcome_.failures[0]);
   EXPECT_LE(page().size(), stored(reply.substr(0, 5000)).size());
@@ -138,6 +141,28 @@ TEST_F(Fetch, StalledServerTimesOut) {
   EXPECT_EQ(outcome_.failures[0], ls::kMsgTimeout);
   EXPECT_EQ(ui_.status[1], ls::kMsgTimeout);
   EXPECT_EQ(page(), "HTTP/1.0 200 OK\r\r\n");  // what arrived stays
+  expectCleanAndUsable();
+}
+
+// A page that keeps arriving is not cut for being slow, only at the cap.
+TEST_F(Fetch, ASlowPageIsCutOnlyAtTheCap) {
+  fetcher_.setTimeoutMs(1000);
+  fetcher_.setCapMs(4000);
+  std::string slow = lstest::httpResponse(200, "OK", std::string(15, 's'));  // about 60 bytes, 40 ms apart
+  server_.route("/slow", Reply{slow, Behaviour::kDrip, 0, 40});
+  ASSERT_TRUE(fetch(server_.url("/slow"), 10000));
+  EXPECT_EQ(outcome_.received, 1);
+  EXPECT_EQ(page(), stored(slow));
+
+  server_.route("/endless", Reply{lstest::httpResponse(200, "OK", std::string(200, 'e')), Behaviour::kDrip, 0, 40});
+  outcome_ = {};
+  DWORD start = GetTickCount();
+  ASSERT_TRUE(fetch(server_.url("/endless"), 10000));
+  EXPECT_GE(GetTickCount() - start, 3900u);
+  EXPECT_LT(GetTickCount() - start, 7000u);
+  ASSERT_EQ(outcome_.failures.size(), 1u);
+  EXPECT_EQ(outcome_.failures[0], ls::kMsgTimeout);
+  fetcher_.setCapMs(120000);
   expectCleanAndUsable();
 }
 
@@ -204,6 +229,34 @@ TEST_F(Fetch, CloseWhileResolvingDropsTheLookup) {
   lstest::pumpFor(500);
   EXPECT_FALSE(outcome_.ended());
   EXPECT_FALSE(fetcher_.inFlight());
+  expectCleanAndUsable();
+}
+
+}  // namespace
+
+namespace {
+
+// A body in a compression nobody asked for is never stored as the page; a
+// chunked page that stops before its last chunk fails, though the server
+// closed in good order; a 304 to a request without validators is no answer.
+TEST_F(Fetch, UnaskedEncodingsCutChunksAndStray304sFailWithTheirOwnTexts) {
+  struct Row {
+    const char* path;
+    std::string reply, failure;
+  } rows[] = {
+      {"/br", "HTTP/1.1 200 OK\r\nContent-Encoding: br\r\n\r\n\x1b\x03junk", std::string(ls::kMsgUnknownEncoding) + "br)"},
+      {"/cut", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n6E\r\n<a href=/x>x</a>", ls::kMsgChunksCut},
+      {"/stray", "HTTP/1.1 304 Not Modified\r\n\r\n", ls::msgHttpStatus(304)},
+  };
+  for (const Row& r : rows) {
+    server_.route(r.path, Reply{r.reply});
+    outcome_ = {};
+    ASSERT_TRUE(fetch(server_.url(r.path))) << r.path;
+    EXPECT_EQ(outcome_.received, 0) << r.path;
+    ASSERT_EQ(outcome_.failures.size(), 1u) << r.path;
+    EXPECT_EQ(outcome_.failures[0], r.failure);
+    EXPECT_EQ(page().find("junk"), std::string::npos);
+  }
   expectCleanAndUsable();
 }
 

@@ -97,8 +97,7 @@ TEST_F(SecureFetch, EachProtocolVersionTheSystemOffers) {
 TEST_F(SecureFetch, TheRequestIsTheSameBytesAsOverPlainHttp) {
   ASSERT_TRUE(fetch(https("tls_good", "/echo")));
   ASSERT_EQ(outcome_.received, 1);
-  std::string port = std::to_string(lstest::peerPort("tls_good"));
-  expectPage("GET /echo HTTP/1.0\r\nHost: localhost:" + port + "\r\nUser-Agent: LINKSCOUT 0.3.3\r\n\r\n");
+  expectPage(ls::composeRequest(*ls::splitUrl(https("tls_good", "/echo"))));
 }
 
 TEST_F(SecureFetch, AnAddressIsCheckedAgainstTheCertificatesAddresses) {
@@ -234,10 +233,10 @@ TEST_F(SecureFetch, ANamedProxyForwardsPlainRequestsAndTunnelsTls) {
   ASSERT_TRUE(fetch(http("/page.html")));
   ASSERT_EQ(outcome_.received, 1) << (outcome_.failures.empty() ? "" : outcome_.failures[0]);
   EXPECT_NE(page().find("Via: 1.0 test-proxy"), std::string::npos);
-  EXPECT_NE(lstest::proxyLog().find("proxy GET " + http("/page.html") + " HTTP/1.0\n"), std::string::npos);
+  EXPECT_NE(lstest::proxyLog().find("proxy GET " + http("/page.html") + " HTTP/1.1\n"), std::string::npos);
 
   expectUsable();
-  std::string tunnel = "proxy CONNECT localhost:" + std::to_string(lstest::peerPort("tls_good")) + " HTTP/1.0\n";
+  std::string tunnel = "proxy CONNECT localhost:" + std::to_string(lstest::peerPort("tls_good")) + " HTTP/1.1\n";
   EXPECT_NE(lstest::proxyLog().find(tunnel), std::string::npos);
 
   // A redirect through the proxy to https goes through it again.
