@@ -8,7 +8,10 @@ namespace ls {
 App::App() : logs(*this) {}
 
 // The fetch goes before the windows it reports to.
-App::~App() { fetcher.close(); }
+App::~App() {
+  fetcher.close();
+  for (WinsockFetcher& f : slots) f.close();
+}
 
 void initApp(App& a, HINSTANCE instance, const std::string& appDir) {
   a.instance = instance;
@@ -16,7 +19,10 @@ void initApp(App& a, HINSTANCE instance, const std::string& appDir) {
   a.ctx.settingsPath = appDir + kSettingsFileName;
   a.ctx.news = &a.news;
   a.ctx.ui = &a.ui;
-  a.cycle = std::make_unique<CheckCycle>(a.ctx, CyclePorts{&a.fetcher, &a.timer, &a.sound, &a.logs, &a.saveTimer, &a.notifier, {}}, a.shown);
+  std::vector<Fetcher*> more;
+  for (WinsockFetcher& f : a.slots) more.push_back(&f);
+  a.cycle = std::make_unique<CheckCycle>(
+      a.ctx, CyclePorts{&a.fetcher, &a.timer, &a.sound, &a.logs, &a.saveTimer, &a.notifier, {}, std::move(more)}, a.shown);
 }
 
 }  // namespace ls

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -72,7 +73,8 @@ struct App {
   ShownLog shown;
   ListViewNewsList news;
   WindowUserInterface ui;
-  WinsockFetcher fetcher;
+  WinsockFetcher fetcher;  // the wizard's, and slot 0 of a check
+  std::array<WinsockFetcher, kParallelMax - 1> slots;  // a check's further fetches
   WindowTimer timer{IDT_INTERVAL};
   WindowTimer saveTimer{IDT_NEWLIST_SAVE};
   WindowTimer paintTimer{IDT_PAINT};

@@ -133,6 +133,11 @@ bool createMainWindow(App& a) {
   a.ui.attach(a.main, nullptr);
   a.fetcher.attach(a.main, &a.ui, a.ctx.pageFile());
   a.fetcher.setSettingsFile(a.ctx.settingsPath);
+  for (std::size_t k = 0; k < a.slots.size(); ++k) {
+    int slot = static_cast<int>(k) + 1;
+    a.slots[k].attach(a.main, &a.ui, slotPageFile(a.ctx, slot), IDT_FETCH_SLOT + slot);
+    a.slots[k].setSettingsFile(a.ctx.settingsPath);
+  }
 
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);

@@ -64,6 +64,7 @@ void onClose(App& a) {
 
 void onDestroy(App& a) {
   removeTrayIcon(a);
+  a.cycle->stop();
   a.fetcher.close();
   KillTimer(a.main, IDT_INTERVAL);
   KillTimer(a.main, IDT_NEWLIST_SAVE);
@@ -142,10 +143,20 @@ LRESULT onNotify(App& a, NMHDR* header) {
   }
 }
 
+WinsockFetcher* fetcherOf(App& a, WPARAM handle, bool socket) {
+  auto owns = [&](const WinsockFetcher& f) { return socket ? f.ownsSocket(handle) : f.ownsLookup(handle); };
+  if (owns(a.fetcher)) return &a.fetcher;
+  for (WinsockFetcher& f : a.slots)
+    if (owns(f)) return &f;
+  return nullptr;
+}
+
 void onTimer(App& a, UINT_PTR id) {
   if (id == IDT_INTERVAL) a.cycle->start();
   if (id == IDT_NEWLIST_SAVE) a.cycle->saveTimerTicked();
   if (id == IDT_FETCH_TIMEOUT) a.fetcher.onTimeout();
+  for (WinsockFetcher& f : a.slots)
+    if (id == f.timerId()) f.onTimeout();
   if (id == IDT_PAINT) a.pacer.ticked();
 }
 
@@ -169,10 +180,12 @@ LRESULT mainMessage(App& a, HWND window, UINT message, WPARAM wParam, LPARAM lPa
       onTimer(a, wParam);
       return 0;
     case WM_HOSTLOOKUP:
-      a.fetcher.onHostLookup(wParam, lParam);
+      // Only the fetch the answer is for hears it: one that ends here may
+      // start another whose socket or lookup takes the same handle.
+      if (WinsockFetcher* f = fetcherOf(a, wParam, false)) f->onHostLookup(wParam, lParam);
       return 0;
     case WM_SOCKETEVENT:
-      a.fetcher.onSocketEvent(wParam, lParam);
+      if (WinsockFetcher* f = fetcherOf(a, wParam, true)) f->onSocketEvent(wParam, lParam);
       return 0;
     case WM_DPICHANGED:
       onDpiChanged(a, wParam, *reinterpret_cast<const RECT*>(lParam));

@@ -1,5 +1,6 @@
 #include "engine/check_cycle.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "common/file_io.h"
@@ -8,6 +9,8 @@
 #include "engine/page_scan.h"
 #include "engine/site_log.h"
 #include "engine/new_list.h"
+#include "net/url.h"
+#include "settings/ini_file.h"
 #include "settings/settings_file.h"
 #include "sites/site_file.h"
 #include "sites/site_records.h"
@@ -22,8 +25,18 @@ std::int64_t intervalPeriodMs(std::string_view intervalText, std::int64_t maxMs)
   return minutes * kMinute;
 }
 
+std::string slotPageFile(const EngineContext& ctx, int slot) {
+  if (slot == 0) return ctx.pageFile();
+  return joinPath(ctx.appDir, "TEMPORARY", "temp" + std::to_string(slot) + ".html");
+}
+
 CheckCycle::CheckCycle(const EngineContext& ctx, CyclePorts ports, ShownLog& shown)
-    : ctx_(ctx), ports_(ports), shown_(shown), polite_(ctx) {}
+    : ctx_(ctx), ports_(std::move(ports)), shown_(shown), polite_(ctx) {
+  fetchers_.push_back(ports_.fetcher);
+  for (Fetcher* f : ports_.moreFetchers) fetchers_.push_back(f);
+  for (std::size_t k = 1; k < fetchers_.size(); ++k) listeners_.push_back(std::make_unique<SlotListener>(*this, static_cast<int>(k)));
+  flights_.resize(fetchers_.size());
+}
 
 std::int64_t CheckCycle::now() const {
   return ports_.clock ? ports_.clock() : static_cast<std::int64_t>(std::time(nullptr));
@@ -49,119 +62,220 @@ void CheckCycle::start() {
   }
   if (ports_.logSwitcher->isOpen()) ports_.logSwitcher->selectNewListRow();
   if (readSettingFlag(ctx_.settingsPath, kSHOWSTYLE) == 1) ctx_.news->clear();
-  cursor_ = 1;
   newsFound_ = false;
   tally_ = NewsTally{};
   failedSite_.clear();
   failedText_.clear();
   ageNewsList(*ctx_.news);
-  processSites();
+  if (anyInFlight()) {
+    // A check while pages are being fetched stops the cycle.
+    abandon();
+    cursor_ = 1;
+    ctx_.ui->setStatus(0, "");
+    ctx_.ui->setStatus(1, "");
+    return;
+  }
+  abandon();
+  int wanted = parallelOf(readProfileString(ctx_.settingsPath, kSETTING, kPARALLEL, "6", kHolderBytes));
+  parallel_ = std::min<int>(wanted, static_cast<int>(fetchers_.size()));
+  schedule_ = std::make_unique<CheckSchedule>(parallel_);
+  cursor_ = 1;
+  lastOffered_ = false;
+  ahead_ = 0;
+  done_ = total_ = 0;
+  if (parallel_ > 1) {
+    for (int k = 1;; ++k) {
+      SiteLookup record = sites_.record(siteFilePath(), k);
+      if (record.site && record.site->checked) ++total_;
+      if (!sites_.recordAfter(siteFilePath(), k).exists) break;
+    }
+  }
+  pump();
 }
 
-void CheckCycle::processSites() {
-  UserInterface& ui = *ctx_.ui;
-  for (;;) {
-    if (ports_.fetcher->inFlight()) {
-      // A check while a page is being fetched stops the cycle.
-      ports_.fetcher->close();
-      ui.setStatus(0, "");
-      ui.setStatus(1, "");
-      return;
+void CheckCycle::stop() {
+  abandon();
+  cursor_ = 0;
+}
+
+bool CheckCycle::anyInFlight() const {
+  for (const Fetcher* f : fetchers_)
+    if (f->inFlight()) return true;
+  return false;
+}
+
+void CheckCycle::abandon() {
+  for (std::size_t k = 0; k < fetchers_.size(); ++k)
+    if (flights_[k].record != 0 || fetchers_[k]->inFlight()) fetchers_[k]->close();
+  flights_.assign(fetchers_.size(), Flight{});
+  schedule_.reset();
+  for (int record : waitingPages_) removeFile(waitingPageFile(record));
+  waitingPages_.clear();
+}
+
+std::string CheckCycle::waitingPageFile(int record) const {
+  return joinPath(ctx_.appDir, "TEMPORARY", "wait" + std::to_string(record) + ".html");
+}
+
+void CheckCycle::pump() {
+  // A step inside a result (a message box's nested loop) leaves the moving
+  // on to the pump that runs already.
+  if (pumping_) return;
+  pumping_ = true;
+  bool moved = true;
+  while (moved && schedule_) {
+    moved = false;
+    offerAhead();
+    while (schedule_) {
+      std::optional<int> record = schedule_->next();
+      if (!record) break;
+      --ahead_;
+      startSite(*record);
+      moved = true;
     }
+    if (schedule_ && schedule_->handOver() > 0) moved = true;
+  }
+  pumping_ = false;
+  if (schedule_ && lastOffered_ && schedule_->owed() == 0) endCycle();
+}
+
+void CheckCycle::offerAhead() {
+  // One record ahead with one slot, so a site's entry is read just before
+  // it starts, as it always was; more with more slots, so a free slot finds
+  // a site of another host past a run of one host's pages.
+  const int window = parallel_ == 1 ? 1 : parallel_ * 8;
+  while (!lastOffered_ && ahead_ < window) {
     SiteLookup record = sites_.record(siteFilePath(), cursor_);
-    if (record.status == SiteFileStatus::kCannotOpen) ui.fatal(kMsgCannotOpenFile);
-    ++cursor_;
-    std::string waitNote;
-    if (record.site && record.site->checked && polite_.waiting(*record.site, now(), waitNote)) {
-      // The server asked to be left alone until then.
-      noteForCycleEnd(record.site->name, waitNote);
-    } else if (record.site && record.site->checked) {
-      const Site& site = *record.site;
-      Validators validators = polite_.validatorsFor(site);
-      rotateSiteLog(ctx_, site.name);
-      ui.setStatus(0, site.name);
-      fetchingSite_ = site.name;
-      fetching_ = site;
-      FetchBegin begun = ports_.fetcher->begin(site.url, *this, validators);
-      switch (begun.state) {
-        case FetchStart::kStarted:
-          return;  // the cycle goes on when the fetcher reports
-        case FetchStart::kNoSocket:
-          return;  // stopped: the fetcher has shown its message
-        case FetchStart::kRefused:
-          ui.setStatus(1, kMsgBadUrl);
-          noteForCycleEnd(site.name, kMsgBadUrl);
-          break;
-        case FetchStart::kFailed:
-          noteForCycleEnd(site.name, begun.failure);
-          break;
-      }
+    if (record.status == SiteFileStatus::kCannotOpen) ctx_.ui->fatal(kMsgCannotOpenFile);
+    std::string host, log;
+    if (record.site && record.site->checked) {
+      std::optional<RequestTarget> target = splitUrl(record.site->url);
+      if (target) host = target->host;
+      log = record.site->name;
     }
-    if (!advance()) {
-      endCycle();
-      return;
+    schedule_->offer(cursor_, host, log);
+    ++ahead_;
+    RecordAfter next = sites_.recordAfter(siteFilePath(), cursor_);
+    if (next.status == SiteFileStatus::kCannotOpen) ctx_.ui->fatal(kMsgCannotOpenFile);
+    if (next.exists) {
+      ++cursor_;
+    } else {
+      lastOffered_ = true;
+      cursor_ = 0;
     }
   }
 }
 
-bool CheckCycle::advance() {
-  RecordAfter next = sites_.recordAfter(siteFilePath(), cursor_ - 1);
-  if (next.status == SiteFileStatus::kCannotOpen) ctx_.ui->fatal(kMsgCannotOpenFile);
-  if (!next.exists) cursor_ = 0;
-  return cursor_ != 0;
+void CheckCycle::startSite(int recordNumber) {
+  UserInterface& ui = *ctx_.ui;
+  // The entry as the site file holds it now: edits take effect here.
+  SiteLookup record = sites_.record(siteFilePath(), recordNumber);
+  if (record.status == SiteFileStatus::kCannotOpen) ui.fatal(kMsgCannotOpenFile);
+  if (!record.site || !record.site->checked) {
+    schedule_->ended(recordNumber, nullptr);
+    return;
+  }
+  Flight flight{recordNumber, *record.site};
+  std::string waitNote;
+  if (polite_.waiting(flight.site, now(), waitNote)) {
+    // The server asked to be left alone until then.
+    schedule_->ended(recordNumber, [this, flight, waitNote] {
+      ++done_;
+      noteForCycleEnd(flight.site.name, waitNote);
+    });
+    return;
+  }
+  std::size_t slot = 0;
+  while (slot < flights_.size() && (flights_[slot].record != 0 || fetchers_[slot]->inFlight())) ++slot;
+  if (slot >= static_cast<std::size_t>(parallel_)) slot = 0;  // cannot happen: the schedule counts the slots
+  Validators validators = polite_.validatorsFor(flight.site);
+  if (parallel_ == 1) ui.setStatus(0, flight.site.name);
+  flights_[slot] = flight;
+  FetchListener& listener = slot == 0 ? static_cast<FetchListener&>(*this) : *listeners_[slot - 1];
+  FetchBegin begun = fetchers_[slot]->begin(flight.site.url, listener, validators);
+  if (begun.state == FetchStart::kStarted) return;  // the cycle goes on when the fetcher reports
+  flights_[slot] = Flight{};
+  if (begun.state == FetchStart::kNoSocket) {
+    // Stopped: the fetcher has shown its message.
+    abandon();
+    return;
+  }
+  bool refused = begun.state == FetchStart::kRefused;
+  std::string text = refused ? kMsgBadUrl : begun.failure;
+  schedule_->ended(recordNumber, [this, flight, refused, text] {
+    ++done_;
+    rotateSiteLog(ctx_, flight.site.name);
+    if (refused) ctx_.ui->setStatus(1, text);
+    noteForCycleEnd(flight.site.name, text);
+    showProgress();
+  });
 }
 
-void CheckCycle::fetchReceived() {
+void CheckCycle::fetchReceived() { slotEnded(0, true, ""); }
+
+void CheckCycle::fetchFailed(const std::string& text) { slotEnded(0, false, text); }
+
+void CheckCycle::slotEnded(int slot, bool received, const std::string& text) {
   Stepping step(stepping_);
-  pageFinished();
+  if (idle_ || !schedule_) return;
+  Flight flight = flights_[slot];
+  if (flight.record == 0) return;
+  flights_[slot] = Flight{};
+  FetchedPage page = fetchers_[slot]->fetchedPage();
+  // The slot's page file is taken by its next fetch: the page waits aside.
+  std::string waiting = waitingPageFile(flight.record);
+  removeFile(waiting);
+  if (renameFile(slotPageFile(ctx_, slot), waiting)) waitingPages_.insert(flight.record);
+  schedule_->ended(flight.record, [this, flight, page, received, text] { handOver(flight, page, received, text); });
+  pump();
 }
 
-void CheckCycle::fetchFailed(const std::string& text) {
-  Stepping step(stepping_);
-  if (idle_) return;
-  std::int64_t interval = intervalPeriodMs(intervalText_, kMaxTimerPeriodMs) / 1000;
-  std::string wait = polite_.failed(fetching_, ports_.fetcher->fetchedPage(), now(), interval);
-  noteForCycleEnd(fetchingSite_, wait.empty() ? text : text + wait);
-  if (advance()) {
-    processSites();
+void CheckCycle::handOver(const Flight& flight, const FetchedPage& page, bool received, const std::string& text) {
+  ++done_;
+  rotateSiteLog(ctx_, flight.site.name);
+  // The page file holds the page of the site handed over last.
+  removeFile(ctx_.pageFile());
+  if (waitingPages_.erase(flight.record) > 0) renameFile(waitingPageFile(flight.record), ctx_.pageFile());
+  if (received) {
+    pageFinished(flight.record, flight.site, page);
   } else {
-    endCycle();
+    std::int64_t interval = intervalPeriodMs(intervalText_, kMaxTimerPeriodMs) / 1000;
+    std::string wait = polite_.failed(flight.site, page, now(), interval);
+    noteForCycleEnd(flight.site.name, wait.empty() ? text : text + wait);
   }
+  showProgress();
 }
 
-void CheckCycle::pageFinished() {
-  // The cursor moved on before the fetch began: the site just fetched is
-  // the one before it. A file shortened meanwhile may no longer hold it.
-  SiteLookup record = sites_.record(siteFilePath(), cursor_ - 1);
+void CheckCycle::showProgress() {
+  if (parallel_ > 1 && !idle_) ctx_.ui->setStatus(0, msgCheckProgress(done_, std::max(done_, total_)));
+}
+
+void CheckCycle::pageFinished(int recordNumber, const Site& fetched, const FetchedPage& page) {
+  // The entry as the site file holds it now; a file shortened meanwhile may
+  // no longer hold it.
+  SiteLookup record = sites_.record(siteFilePath(), recordNumber);
   if (record.status == SiteFileStatus::kCannotOpen) ctx_.ui->fatal(kMsgCannotOpenFile);
-  if (record.site) {
-    const Site& site = *record.site;
-    // Relative links are read against the URL that answered, after redirects.
-    FetchedPage page = ports_.fetcher->fetchedPage();
-    const std::string& url = page.finalUrl.empty() ? site.url : page.finalUrl;
-    polite_.answered(fetching_, page);
-    // A 304: the site log is back as it was, and nothing is new.
-    int scanned = page.notModified ? kNoNews : scanPage(ctx_, site.name, site.extract, url, &tally_);
-    if (scanned == kNews) {
-      newsFound_ = true;
-      newsArrived();
-    }
-    // A page without links is reported like a failure; the other sites are
-    // still checked.
-    if (scanned == kNoLinks) {
-      ctx_.ui->setStatus(1, kMsgDetectFailed);
-      noteForCycleEnd(site.name, kMsgDetectFailed);
-    }
-    if (!page.movedTo.empty()) {
-      std::string moved = kMsgSiteMoved + page.movedTo;
-      ctx_.ui->setStatus(1, moved);
-      noteForCycleEnd(site.name, moved);
-    }
+  if (!record.site) return;
+  const Site& site = *record.site;
+  // Relative links are read against the URL that answered, after redirects.
+  const std::string& url = page.finalUrl.empty() ? site.url : page.finalUrl;
+  polite_.answered(fetched, page);
+  // A 304: the site log is back as it was, and nothing is new.
+  int scanned = page.notModified ? kNoNews : scanPage(ctx_, site.name, site.extract, url, &tally_);
+  if (scanned == kNews) {
+    newsFound_ = true;
+    newsArrived();
   }
-  if (advance()) {
-    processSites();
-  } else {
-    endCycle();
+  // A page without links is reported like a failure; the other sites are
+  // still checked.
+  if (scanned == kNoLinks) {
+    ctx_.ui->setStatus(1, kMsgDetectFailed);
+    noteForCycleEnd(site.name, kMsgDetectFailed);
+  }
+  if (!page.movedTo.empty()) {
+    std::string moved = kMsgSiteMoved + page.movedTo;
+    ctx_.ui->setStatus(1, moved);
+    noteForCycleEnd(site.name, moved);
   }
 }
 
@@ -201,6 +315,8 @@ void CheckCycle::announceNews() {
 }
 
 void CheckCycle::endCycle() {
+  schedule_.reset();
+  cursor_ = 0;
   if (newsFound_ && readSettingFlag(ctx_.settingsPath, kSOUND) == 1) {
     // The sound file lives beside the program; without one there is no
     // sound and no complaint.

@@ -3,14 +3,20 @@
 // puts the new headlines at the top of the news list. It holds no list of
 // sites of its own: each step looks at the site file as it is then (parsed
 // again only when it changed), so edits made between two steps take effect
-// at the next one.
+// at the next one. Up to PARALLEL sites are fetched at once (check_schedule.h),
+// but each finished site is handed over in the order of the site file: its
+// page waits in a file of its own until every site before it is done.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <set>
+#include <vector>
 #include <string>
 #include <string_view>
 
+#include "engine/check_schedule.h"
 #include "engine/cycle_ports.h"
 #include "engine/engine_context.h"
 #include "engine/news_notice.h"
@@ -32,6 +38,10 @@ inline constexpr const char* kMsgSiteMoved = "移転しました。新しいURL:
 // `maxMs`, the platform's largest timer period.
 std::int64_t intervalPeriodMs(std::string_view intervalText, std::int64_t maxMs);
 
+// The page file of fetch slot `slot`: slot 0 is the program's one page file,
+// shared with the wizard; the others receive beside it.
+std::string slotPageFile(const EngineContext& ctx, int slot);
+
 // USER_TIMER_MAXIMUM, the largest period a window timer takes.
 inline constexpr std::int64_t kMaxTimerPeriodMs = 0x7FFFFFFF;
 
@@ -52,6 +62,9 @@ struct CyclePorts {
   // Seconds since 1970 UTC, for the waits servers ask for; the system's
   // clock when empty.
   std::function<std::int64_t()> clock;
+  // Fetchers besides `fetcher` for a check of several sites at once, each
+  // receiving into slotPageFile(1...); without them one site at a time.
+  std::vector<Fetcher*> moreFetchers;
 };
 
 class CheckCycle : public FetchListener {
@@ -60,6 +73,9 @@ class CheckCycle : public FetchListener {
 
   // A tick of the interval timer or the check command.
   void start();
+  // Closes every fetch of a running check (the window closes); what was
+  // fetched and not yet handed over is dropped.
+  void stop();
 
   // Timer 102 with the period of the interval text; replaces a running timer.
   void armTimer();
@@ -81,13 +97,37 @@ class CheckCycle : public FetchListener {
   void fetchFailed(const std::string& text) override;
 
  private:
+  // The listener of a fetch slot other than 0 (slot 0's is the cycle).
+  struct SlotListener : FetchListener {
+    SlotListener(CheckCycle& c, int s) : cycle(c), slot(s) {}
+    void fetchReceived() override { cycle.slotEnded(slot, true, ""); }
+    void fetchFailed(const std::string& text) override { cycle.slotEnded(slot, false, text); }
+    CheckCycle& cycle;
+    int slot;
+  };
+  // The site a slot fetches; record 0 when the slot is free.
+  struct Flight {
+    int record = 0;
+    Site site;
+  };
+
   std::string siteFilePath() const;
-  // Processes sites from the cursor on until a fetch is in flight, the
-  // cycle stops or it ends.
-  void processSites();
-  // Moves past the site just handled; false when no record is left.
-  bool advance();
-  void pageFinished();
+  std::string waitingPageFile(int record) const;
+  // Offers records ahead of the cursor, starts what the schedule allows and
+  // hands over what is done, until nothing moves; then ends the cycle when
+  // no site is left.
+  void pump();
+  void offerAhead();
+  void startSite(int record);
+  void slotEnded(int slot, bool received, const std::string& text);
+  // A site's turn has come: its page goes to the page file, then as one
+  // fetch after another would have taken it.
+  void handOver(const Flight& flight, const FetchedPage& page, bool received, const std::string& text);
+  void pageFinished(int record, const Site& fetched, const FetchedPage& page);
+  // Closes every fetch and forgets the check's pending results.
+  void abandon();
+  bool anyInFlight() const;
+  void showProgress();
   void endCycle();
   void noteForCycleEnd(const std::string& site, const std::string& text);
   // A site brought news: saved now, or at the save timer's tick when the
@@ -110,10 +150,17 @@ class CheckCycle : public FetchListener {
   // The last site of this cycle whose fetch failed or that has moved, kept
   // in the status bar at the cycle's end.
   std::string failedSite_, failedText_;
-  // The site whose fetch is in flight, for its failure report.
-  std::string fetchingSite_;
-  Site fetching_;
   PoliteCheck polite_;
+  std::vector<Fetcher*> fetchers_;  // slot 0 first
+  std::vector<std::unique_ptr<SlotListener>> listeners_;
+  std::vector<Flight> flights_;  // by slot
+  std::unique_ptr<CheckSchedule> schedule_;
+  std::set<int> waitingPages_;  // records whose page waits for its turn
+  int parallel_ = 1;
+  int ahead_ = 0;  // records offered and not yet started
+  bool lastOffered_ = false;  // the cursor passed the site file's last record
+  bool pumping_ = false;
+  int done_ = 0, total_ = 0;  // checked sites handed over, and in the file
   std::int64_t now() const;
   // True while a step runs; nested steps keep it set.
   bool stepping_ = false;

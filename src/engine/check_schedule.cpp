@@ -19,9 +19,10 @@ std::string msgCheckProgress(int done, int total) {
 
 CheckSchedule::CheckSchedule(int parallel) : parallel_(parallel < 1 ? 1 : parallel) {}
 
-void CheckSchedule::offer(int record, std::string host) {
+void CheckSchedule::offer(int record, std::string host, std::string log) {
   Entry& e = sites_[record];
   e.host = std::move(host);
+  e.log = std::move(log);
   e.state = Entry::State::kWaiting;
 }
 
@@ -31,7 +32,9 @@ std::optional<int> CheckSchedule::next() {
     if (e.state != Entry::State::kWaiting) continue;
     bool busy = false;
     for (const auto& [other, o] : sites_) {
-      if (o.state == Entry::State::kFetching && equalsIgnoreAsciiCase(o.host, e.host)) {
+      bool fetching = o.state == Entry::State::kFetching;
+      bool logHeld = !e.log.empty() && other < record && o.log == e.log;
+      if ((fetching && equalsIgnoreAsciiCase(o.host, e.host)) || logHeld) {
         busy = true;
         break;
       }

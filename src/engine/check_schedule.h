@@ -31,11 +31,13 @@ class CheckSchedule {
   explicit CheckSchedule(int parallel);
 
   // A site of the site file (its record number, counting from 1, in the
-  // order the check reaches them) that waits for a slot.
-  void offer(int record, std::string host);
+  // order the check reaches them) that waits for a slot. `log`, when not
+  // empty, names the site's log: a site waits while an earlier one of the
+  // same log has not been handed over, since both read and write it.
+  void offer(int record, std::string host, std::string log = "");
   // The next site to start now: the first one offered whose host has no
-  // fetch in flight, while a slot is free; nothing otherwise. It counts as
-  // in flight from here.
+  // fetch in flight and whose log no earlier site still holds, while a slot
+  // is free; nothing otherwise. It counts as in flight from here.
   std::optional<int> next();
   // A fetch ended; `result` runs once every site offered before it has
   // run its own.
@@ -49,7 +51,7 @@ class CheckSchedule {
 
  private:
   struct Entry {
-    std::string host;
+    std::string host, log;
     enum class State { kWaiting, kFetching, kEnded } state = State::kWaiting;
     Result result;
   };

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "common/file_io.h"
 #include "common/wide_win.h"
@@ -37,8 +38,9 @@ bool startSockets() {
 
 WinsockFetcher::~WinsockFetcher() { close(); }
 
-void WinsockFetcher::attach(HWND window, UserInterface* ui, std::string pageFile) {
+void WinsockFetcher::attach(HWND window, UserInterface* ui, std::string pageFile, UINT_PTR timerId) {
   window_ = window;
+  timerId_ = timerId;
   ui_ = ui;
   pageFile_ = std::move(pageFile);
 }
@@ -419,14 +421,20 @@ void WinsockFetcher::dropConnection() {
     lookup_ = nullptr;
   }
   if (socket_ != INVALID_SOCKET) {
+    SOCKET closing = socket_;
     WSAAsyncSelect(socket_, window_, 0, 0);
     closesocket(socket_);
     socket_ = INVALID_SOCKET;
     // The next socket may get the same handle (Wine reuses them at once),
     // and then the old one's queued notifications would pass for its own.
-    MSG stale;
-    while (PeekMessageW(&stale, window_, WM_SOCKETEVENT, WM_SOCKETEVENT, PM_REMOVE)) {
+    // Those of the other fetches sharing the window go back in the queue,
+    // in their order.
+    std::vector<MSG> others;
+    MSG queued;
+    while (PeekMessageW(&queued, window_, WM_SOCKETEVENT, WM_SOCKETEVENT, PM_REMOVE)) {
+      if (static_cast<SOCKET>(queued.wParam) != closing) others.push_back(queued);
     }
+    for (const MSG& m : others) PostMessageW(window_, m.message, m.wParam, m.lParam);
   }
   stage_ = Stage::kConnecting;
   outgoing_.clear();
@@ -438,7 +446,7 @@ void WinsockFetcher::dropConnection() {
 
 void WinsockFetcher::close() {
   dropConnection();
-  if (window_) KillTimer(window_, IDT_FETCH_TIMEOUT);
+  if (window_) KillTimer(window_, timerId_);
   listener_ = nullptr;
 }
 
@@ -460,11 +468,11 @@ void WinsockFetcher::touchTimeout() {
   ULONGLONG spent = GetTickCount64() - startedAt_;
   ULONGLONG left = spent >= capMs_ ? 0 : capMs_ - spent;
   UINT wait = left < timeoutMs_ ? static_cast<UINT>(left) : timeoutMs_;
-  SetTimer(window_, IDT_FETCH_TIMEOUT, wait > 0 ? wait : 1, nullptr);
+  SetTimer(window_, timerId_, wait > 0 ? wait : 1, nullptr);
 }
 
 void WinsockFetcher::onTimeout() {
-  KillTimer(window_, IDT_FETCH_TIMEOUT);
+  KillTimer(window_, timerId_);
   if (inFlight()) fail(kMsgTimeout);
 }
 

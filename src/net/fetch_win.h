@@ -21,6 +21,7 @@
 #include "net/response_decoder.h"
 #include "net/tls_channel_win.h"
 #include "net/url.h"
+#include "resources/resource_ids.h"
 
 namespace ls {
 
@@ -36,8 +37,11 @@ class WinsockFetcher : public Fetcher {
   ~WinsockFetcher() override;
 
   // The window that receives the socket messages and the timeout timer
-  // (IDT_FETCH_TIMEOUT), the status bar and the page file.
-  void attach(HWND window, UserInterface* ui, std::string pageFile);
+  // (`timerId`), the status bar and the page file.
+  void attach(HWND window, UserInterface* ui, std::string pageFile, UINT_PTR timerId);
+  void attach(HWND window, UserInterface* ui, std::string pageFile) {
+    attach(window, ui, std::move(pageFile), IDT_FETCH_TIMEOUT);
+  }
   // The settings file whose PROXY and PROXYNAME each fetch follows; without
   // one every fetch goes straight to its host.
   void setSettingsFile(std::string path) { settingsFile_ = std::move(path); }
@@ -49,6 +53,11 @@ class WinsockFetcher : public Fetcher {
   FetchBegin begin(const std::string& url, FetchListener& listener, const Validators& validators) override;
   void close() override;
   FetchedPage fetchedPage() const override { return fetched_; }
+
+  // Whether a socket message or a lookup's answer is this fetch's.
+  bool ownsSocket(WPARAM wParam) const { return socket_ != INVALID_SOCKET && static_cast<SOCKET>(wParam) == socket_; }
+  bool ownsLookup(WPARAM wParam) const { return lookup_ && reinterpret_cast<HANDLE>(wParam) == lookup_; }
+  UINT_PTR timerId() const { return timerId_; }
 
   void onHostLookup(WPARAM wParam, LPARAM lParam);
   void onSocketEvent(WPARAM wParam, LPARAM lParam);
@@ -102,6 +111,7 @@ class WinsockFetcher : public Fetcher {
   SOCKET socket_ = INVALID_SOCKET;
   HANDLE lookup_ = nullptr;
   alignas(hostent) char hostEntry_[MAXGETHOSTSTRUCT] = {};
+  UINT_PTR timerId_ = IDT_FETCH_TIMEOUT;
   UINT timeoutMs_ = 30000;
   UINT capMs_ = 120000;
   ULONGLONG startedAt_ = 0;  // GetTickCount64 at begin

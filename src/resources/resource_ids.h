@@ -12,6 +12,8 @@
 #define IDT_FETCH_TIMEOUT 104
 #define IDT_NEWLIST_SAVE 105
 #define IDT_PAINT 106
+/* The inactivity timers of the further fetch slots of a check: 121 to 135. */
+#define IDT_FETCH_SLOT 120
 
 /* Messages fixed by the program. */
 #define WM_HOSTLOOKUP (WM_USER + 1)

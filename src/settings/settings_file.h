@@ -22,6 +22,7 @@ inline constexpr const char* kLOGWINDOW = "LOGWINDOW";
 
 // Keys of "SETTING".
 inline constexpr const char* kINTERVAL = "INTERVAL";
+inline constexpr const char* kPARALLEL = "PARALLEL";
 inline constexpr const char* kLIST = "LIST";
 inline constexpr const char* kSOUND = "SOUND";
 inline constexpr const char* kSHOWSTYLE = "SHOWSTYLE";
