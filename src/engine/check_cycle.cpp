@@ -32,8 +32,16 @@ std::string slotPageFile(const EngineContext& ctx, int slot) {
 
 CheckCycle::CheckCycle(const EngineContext& ctx, CyclePorts ports, ShownLog& shown)
     : ctx_(ctx), ports_(std::move(ports)), shown_(shown), polite_(ctx) {
-  fetchers_.push_back(ports_.fetcher);
-  for (Fetcher* f : ports_.moreFetchers) fetchers_.push_back(f);
+  // With fetchers of its own the check leaves the first one (the wizard's)
+  // and its page file alone while it fetches.
+  if (ports_.moreFetchers.empty()) {
+    fetchers_.push_back(ports_.fetcher);
+    pageFiles_.push_back(ctx_.pageFile());
+  }
+  for (Fetcher* f : ports_.moreFetchers) {
+    fetchers_.push_back(f);
+    pageFiles_.push_back(slotPageFile(ctx_, static_cast<int>(pageFiles_.size()) + 1));
+  }
   for (std::size_t k = 1; k < fetchers_.size(); ++k) listeners_.push_back(std::make_unique<SlotListener>(*this, static_cast<int>(k)));
   flights_.resize(fetchers_.size());
 }
@@ -70,6 +78,7 @@ void CheckCycle::start() {
   if (anyInFlight()) {
     // A check while pages are being fetched stops the cycle.
     abandon();
+    if (ports_.fetcher->inFlight()) ports_.fetcher->close();
     cursor_ = 1;
     ctx_.ui->setStatus(0, "");
     ctx_.ui->setStatus(1, "");
@@ -101,7 +110,7 @@ void CheckCycle::stop() {
 bool CheckCycle::anyInFlight() const {
   for (const Fetcher* f : fetchers_)
     if (f->inFlight()) return true;
-  return false;
+  return ports_.fetcher->inFlight();
 }
 
 void CheckCycle::abandon() {
@@ -124,7 +133,9 @@ void CheckCycle::pump() {
   pumping_ = true;
   bool moved = true;
   while (moved && schedule_) {
-    moved = false;
+    // Results first: with one fetcher its page file is the one they use.
+    moved = schedule_->handOver() > 0;
+    if (!schedule_) break;
     offerAhead();
     while (schedule_) {
       std::optional<int> record = schedule_->next();
@@ -133,7 +144,6 @@ void CheckCycle::pump() {
       startSite(*record);
       moved = true;
     }
-    if (schedule_ && schedule_->handOver() > 0) moved = true;
   }
   pumping_ = false;
   if (schedule_ && lastOffered_ && schedule_->owed() == 0) endCycle();
@@ -187,7 +197,7 @@ void CheckCycle::startSite(int recordNumber) {
   }
   std::size_t slot = 0;
   while (slot < flights_.size() && (flights_[slot].record != 0 || fetchers_[slot]->inFlight())) ++slot;
-  if (slot >= static_cast<std::size_t>(parallel_)) slot = 0;  // cannot happen: the schedule counts the slots
+  if (slot == flights_.size()) slot = 0;  // cannot happen: the schedule counts the slots
   Validators validators = polite_.validatorsFor(flight.site);
   if (parallel_ == 1) ui.setStatus(0, flight.site.name);
   flights_[slot] = flight;
@@ -225,7 +235,7 @@ void CheckCycle::slotEnded(int slot, bool received, const std::string& text) {
   // The slot's page file is taken by its next fetch: the page waits aside.
   std::string waiting = waitingPageFile(flight.record);
   removeFile(waiting);
-  if (renameFile(slotPageFile(ctx_, slot), waiting)) waitingPages_.insert(flight.record);
+  if (renameFile(pageFiles_[slot], waiting)) waitingPages_.insert(flight.record);
   schedule_->ended(flight.record, [this, flight, page, received, text] { handOver(flight, page, received, text); });
   pump();
 }
@@ -233,12 +243,18 @@ void CheckCycle::slotEnded(int slot, bool received, const std::string& text) {
 void CheckCycle::handOver(const Flight& flight, const FetchedPage& page, bool received, const std::string& text) {
   ++done_;
   rotateSiteLog(ctx_, flight.site.name);
-  // The page file holds the page of the site handed over last.
-  removeFile(ctx_.pageFile());
-  if (waitingPages_.erase(flight.record) > 0) renameFile(waitingPageFile(flight.record), ctx_.pageFile());
-  if (received) {
-    pageFinished(flight.record, flight.site, page);
-  } else {
+  const std::string waiting = waitingPageFile(flight.record);
+  if (received) pageFinished(flight.record, flight.site, page, waiting);
+  // The page file holds the page of the site handed over last, unless the
+  // wizard is receiving its own into it.
+  if (waitingPages_.erase(flight.record) > 0) {
+    if (!ports_.fetcher->inFlight()) {
+      removeFile(ctx_.pageFile());
+      renameFile(waiting, ctx_.pageFile());
+    }
+    removeFile(waiting);
+  }
+  if (!received) {
     std::int64_t interval = intervalPeriodMs(intervalText_, kMaxTimerPeriodMs) / 1000;
     std::string wait = polite_.failed(flight.site, page, now(), interval);
     noteForCycleEnd(flight.site.name, wait.empty() ? text : text + wait);
@@ -250,7 +266,8 @@ void CheckCycle::showProgress() {
   if (parallel_ > 1 && !idle_) ctx_.ui->setStatus(0, msgCheckProgress(done_, std::max(done_, total_)));
 }
 
-void CheckCycle::pageFinished(int recordNumber, const Site& fetched, const FetchedPage& page) {
+void CheckCycle::pageFinished(int recordNumber, const Site& fetched, const FetchedPage& page,
+                              const std::string& pagePath) {
   // The entry as the site file holds it now; a file shortened meanwhile may
   // no longer hold it.
   SiteLookup record = sites_.record(siteFilePath(), recordNumber);
@@ -261,7 +278,7 @@ void CheckCycle::pageFinished(int recordNumber, const Site& fetched, const Fetch
   const std::string& url = page.finalUrl.empty() ? site.url : page.finalUrl;
   polite_.answered(fetched, page);
   // A 304: the site log is back as it was, and nothing is new.
-  int scanned = page.notModified ? kNoNews : scanPage(ctx_, site.name, site.extract, url, &tally_);
+  int scanned = page.notModified ? kNoNews : scanPage(ctx_, site.name, site.extract, url, &tally_, pagePath);
   if (scanned == kNews) {
     newsFound_ = true;
     newsArrived();

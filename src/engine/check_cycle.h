@@ -123,7 +123,7 @@ class CheckCycle : public FetchListener {
   // A site's turn has come: its page goes to the page file, then as one
   // fetch after another would have taken it.
   void handOver(const Flight& flight, const FetchedPage& page, bool received, const std::string& text);
-  void pageFinished(int record, const Site& fetched, const FetchedPage& page);
+  void pageFinished(int record, const Site& fetched, const FetchedPage& page, const std::string& pagePath);
   // Closes every fetch and forgets the check's pending results.
   void abandon();
   bool anyInFlight() const;
@@ -154,6 +154,7 @@ class CheckCycle : public FetchListener {
   std::vector<Fetcher*> fetchers_;  // slot 0 first
   std::vector<std::unique_ptr<SlotListener>> listeners_;
   std::vector<Flight> flights_;  // by slot
+  std::vector<std::string> pageFiles_;  // by slot
   std::unique_ptr<CheckSchedule> schedule_;
   std::set<int> waitingPages_;  // records whose page waits for its turn
   int parallel_ = 1;

@@ -32,13 +32,13 @@ std::vector<LinkItem> pageLinks(std::string& fileBytes, std::string_view siteUrl
 }
 
 int scanPage(const EngineContext& ctx, const std::string& siteName, const std::string& extract,
-             const std::string& siteUrl, NewsTally* tally) {
+             const std::string& siteUrl, NewsTally* tally, std::string_view pagePath) {
   ctx.ui->setStatus(1, kMsgScanning);
   std::vector<LinkItem> links;
   try {
     // A page file that vanished (the temporary directory removed while the
     // program ran) is an empty page: detection then shows its warning.
-    const std::string path = ctx.pageFile();
+    const std::string path = pagePath.empty() ? ctx.pageFile() : std::string(pagePath);
     std::string text;
     if (isPlainFile(path)) {
       std::optional<std::string> bytes = readWholeFile(path);

@@ -23,7 +23,8 @@ std::vector<LinkItem> pageLinks(std::string& fileBytes, std::string_view siteUrl
 // removal, link extraction, appending to the site log, then detection.
 // Returns kNews when a new link was found, kNoLinks when the page gave no
 // link, else kNoNews. The new rows are counted in `tally` when there is one.
+// `pagePath`, when not empty, is read instead of the page file.
 int scanPage(const EngineContext& ctx, const std::string& siteName, const std::string& extract,
-             const std::string& siteUrl, NewsTally* tally = nullptr);
+             const std::string& siteUrl, NewsTally* tally = nullptr, std::string_view pagePath = {});
 
 }  // namespace ls

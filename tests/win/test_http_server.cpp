@@ -220,6 +220,10 @@ struct TestHttpServer::Impl {
     std::shared_ptr<const Reply> reply = find(path);
     const std::string& bytes = reply->bytes;
     const std::size_t prefix = std::min(reply->resetAfter, bytes.size());
+    if (reply->delayMs > 0 && !pause(reply->delayMs)) {
+      closeConnection(s);
+      return;
+    }
     switch (reply->behaviour) {
       case Behaviour::kResetMidBody:
         if (sendAll(s, bytes.data(), prefix)) pause(reply->resetDelayMs);

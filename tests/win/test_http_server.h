@@ -38,6 +38,9 @@ struct Reply {
   // reads as a clean close (recv() 0, FD_CLOSE without an error code).
   // Last, so that brace-initialised Replies keep the order above.
   int resetDelayMs = 100;
+  // Every behaviour but kSendFirst: the pause between the request's arrival
+  // and the first byte of the answer.
+  int delayMs = 0;
 };
 
 // "HTTP/1.0 <status> <reason>\r\nContent-Length: <n>\r\n" + extraHeaders
