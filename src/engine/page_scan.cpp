@@ -4,6 +4,7 @@
 
 #include "common/file_io.h"
 #include "engine/feed_page.h"
+#include "engine/file_failure.h"
 #include "engine/page_text.h"
 #include "engine/site_log.h"
 #include "settings/settings_file.h"
@@ -32,8 +33,10 @@ std::vector<LinkItem> pageLinks(std::string& fileBytes, std::string_view siteUrl
 }
 
 int scanPage(const EngineContext& ctx, const std::string& siteName, const std::string& extract,
-             const std::string& siteUrl, NewsTally* tally) {
+             const std::string& siteUrl, NewsTally* tally, std::string* failure) {
   ctx.ui->setStatus(1, kMsgScanning);
+  std::string ignored;
+  std::string& failed = failure ? *failure : ignored;
   std::vector<LinkItem> links;
   try {
     // A page file that vanished (the temporary directory removed while the
@@ -42,16 +45,28 @@ int scanPage(const EngineContext& ctx, const std::string& siteName, const std::s
     std::string text;
     if (isPlainFile(path)) {
       std::optional<std::string> bytes = readWholeFile(path);
-      if (!bytes) ctx.ui->fatal(kMsgCannotOpenFile);
+      if (!bytes) {
+        failed = cannotReadText(ctx, path);
+        return kStepFailed;
+      }
       // The page's own buffer becomes the text, so the page is held once.
       text = std::move(*bytes);
     }
     links = pageLinks(text, siteUrl, extract, readHeadlineFilters(ctx));
   } catch (const std::bad_alloc&) {
-    ctx.ui->fatal(kMsgOutOfMemory);
+    failed = kMsgStepOutOfMemory;
+    return kStepFailed;
   }
-  appendToSiteLog(ctx, siteName, links);
-  return detectNewLinks(ctx, siteName, kNoNews, tally);
+  // Links that did not reach the site log would be compared with nothing.
+  // A part written before the disk filled goes too, so the next check is
+  // compared with the last whole one.
+  if (!appendToSiteLog(ctx, siteName, links)) {
+    const std::string current = siteLogPaths(ctx, siteName).current;
+    removeFile(current);
+    failed = cannotWriteText(ctx, current);
+    return kStepFailed;
+  }
+  return detectNewLinks(ctx, siteName, kNoNews, tally, &failed);
 }
 
 }  // namespace ls

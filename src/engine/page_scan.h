@@ -22,8 +22,11 @@ std::vector<LinkItem> pageLinks(std::string& fileBytes, std::string_view siteUrl
 // Scans the page file for the site: status text, join, conversion, comment
 // removal, link extraction, appending to the site log, then detection.
 // Returns kNews when a new link was found, kNoLinks when the page gave no
-// link, else kNoNews. The new rows are counted in `tally` when there is one.
+// link, kStepFailed when a file could not be read or written (or the page
+// was too large for memory), else kNoNews. The new rows are counted in
+// `tally` when there is one. `failure`, when given, gets the status text of
+// a failed step, also beside kNews when only the all-links log failed.
 int scanPage(const EngineContext& ctx, const std::string& siteName, const std::string& extract,
-             const std::string& siteUrl, NewsTally* tally = nullptr);
+             const std::string& siteUrl, NewsTally* tally = nullptr, std::string* failure = nullptr);
 
 }  // namespace ls
