@@ -3,6 +3,7 @@
 #include <new>
 
 #include "common/file_io.h"
+#include "engine/answer_kind.h"
 #include "engine/feed_page.h"
 #include "engine/file_failure.h"
 #include "engine/page_text.h"
@@ -23,8 +24,10 @@ HeadlineFilters readHeadlineFilters(const EngineContext& ctx) {
 }
 
 std::vector<LinkItem> pageLinks(std::string& fileBytes, std::string_view siteUrl, std::string_view extract,
-                                const HeadlineFilters& filters) {
-  if (std::optional<std::vector<LinkItem>> items = readFeed(fileBytes, siteUrl)) {
+                                const HeadlineFilters& filters, bool* isFeed) {
+  std::optional<std::vector<LinkItem>> items = readFeed(fileBytes, siteUrl);
+  if (isFeed) *isFeed = items.has_value();
+  if (items) {
     filterFeedItems(*items, extract, filters);
     return std::move(*items);
   }
@@ -38,6 +41,7 @@ int scanPage(const EngineContext& ctx, const std::string& siteName, const std::s
   std::string ignored;
   std::string& failed = failure ? *failure : ignored;
   std::vector<LinkItem> links;
+  bool isFeed = false;
   try {
     // A page file that vanished (the temporary directory removed while the
     // program ran) is an empty page: detection then shows its warning.
@@ -52,9 +56,15 @@ int scanPage(const EngineContext& ctx, const std::string& siteName, const std::s
       // The page's own buffer becomes the text, so the page is held once.
       text = std::move(*bytes);
     }
-    links = pageLinks(text, siteUrl, extract, readHeadlineFilters(ctx));
+    links = pageLinks(text, siteUrl, extract, readHeadlineFilters(ctx), &isFeed);
   } catch (const std::bad_alloc&) {
     failed = kMsgStepOutOfMemory;
+    return kStepFailed;
+  }
+  // A feed that answered with a page (or the reverse) brings nothing.
+  const AnswerKind kind = isFeed ? AnswerKind::kFeed : AnswerKind::kPage;
+  if (std::optional<std::string> changed = answerKindChange(ctx, siteName, kind)) {
+    failed = std::move(*changed);
     return kStepFailed;
   }
   // Links that did not reach the site log would be compared with nothing.
@@ -66,6 +76,7 @@ int scanPage(const EngineContext& ctx, const std::string& siteName, const std::s
     failed = cannotWriteText(ctx, current);
     return kStepFailed;
   }
+  if (!links.empty()) rememberAnswerKind(ctx, siteName, kind);
   return detectNewLinks(ctx, siteName, kNoNews, tally, &failed);
 }
 

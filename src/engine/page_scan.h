@@ -16,8 +16,9 @@ HeadlineFilters readHeadlineFilters(const EngineContext& ctx);
 
 // The links the check takes from the page file's bytes: a feed's items
 // (feed_page.h), or the page's links, scanned in the bytes' own buffer.
+// `isFeed`, when given, tells which.
 std::vector<LinkItem> pageLinks(std::string& fileBytes, std::string_view siteUrl, std::string_view extract,
-                                const HeadlineFilters& filters);
+                                const HeadlineFilters& filters, bool* isFeed = nullptr);
 
 // Scans the page file for the site: status text, join, conversion, comment
 // removal, link extraction, appending to the site log, then detection.

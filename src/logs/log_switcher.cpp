@@ -4,6 +4,7 @@
 
 #include "common/file_io.h"
 #include "common/text.h"
+#include "engine/answer_kind.h"
 #include "engine/file_failure.h"
 #include "engine/news_entry.h"
 #include "engine/site_log.h"
@@ -126,6 +127,7 @@ DeleteResult deleteLog(const EngineContext& ctx, ShownLog& shown, const std::vec
   removeFile(p.current);
   removeFile(p.previous);
   removeFile(p.all);
+  removeFile(answerKindPath(ctx, rows[row]));
   // Its rows stay in the news list, but its files stay deleted.
   if (shown.isSiteLog() && shown.siteLogFile == p.all) shown.showNothing();
   return DeleteResult::kDeleted;

@@ -4,6 +4,7 @@
 
 #include "common/file_io.h"
 #include "engine/check_cycle.h"
+#include "engine/answer_kind.h"
 #include "engine/site_log.h"
 #include "engine/new_list.h"
 #include "sites/site_file.h"
@@ -497,6 +498,42 @@ TEST(CheckCycle, ASiteFileThatCannotBeReadEndsTheCycleNotTheProgram) {
   f.sites({site("A", "http://a/", true)});
   f.cycle.start();
   EXPECT_EQ(f.fetcher.begun, (Strings{"http://a/"}));
+}
+
+std::string rss(int first, int last) {
+  std::string body = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><rss version=\"2.0\"><channel><title>t</title>";
+  for (int n = last; n >= first; --n)
+    body += "<item><title>feed item number " + std::to_string(n) + "</title><link>http://f/" + std::to_string(n) +
+            "</link></item>";
+  return "HTTP/1.0 200 OK\r\nContent-Type: application/rss+xml\r\n\r\n" + body + "</channel></rss>";
+}
+
+TEST(CheckCycle, AFeedThatAnswersWithAPageBringsNothingAndNothingOldWhenItComesBack) {
+  CycleFixture f;
+  f.sites({site("F", "http://f/rss", true, "http"), site("P", "http://p/", true)});
+  f.cycle.start();
+  f.receive(rss(1, 10));
+  f.receive(page({"a page headline"}));
+  ASSERT_EQ(f.news.count(), 11);
+
+  // The feed's server shows a maintenance page; the page site turns into a feed.
+  f.cycle.start();
+  f.receive("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<html><link rel=stylesheet href=/m.css>"
+            "<a href=\"http://f/\">トップページへ戻る</a></html>");
+  EXPECT_EQ(f.ui.status[1], kMsgFeedAnsweredPage);
+  f.receive(rss(1, 2));
+  EXPECT_TRUE(f.cycle.idle());
+  EXPECT_EQ(f.news.count(), 11);
+  EXPECT_EQ(f.ui.status[0], "P");
+  EXPECT_EQ(f.ui.status[1], kMsgPageAnsweredFeed);
+
+  // Back: only the feed's new item is new.
+  f.cycle.start();
+  f.receive(rss(1, 11));
+  f.receive(page({"a page headline", "another page headline"}));
+  EXPECT_EQ(f.news.count(), 13);
+  EXPECT_EQ(f.headlines()[0], "another page headline");
+  EXPECT_EQ(f.headlines()[1], "feed item number 11");
 }
 
 TEST(CheckCycle, IntervalPeriods) {
