@@ -182,7 +182,6 @@ class QuietUi : public ls::UserInterface {
  public:
   void setStatus(int, const std::string&) override {}
   void message(const std::string&) override {}
-  [[noreturn]] void fatal(const std::string& text) override { throw std::runtime_error(text); }
 };
 
 void BM_Detection2000(benchmark::State& state) {

@@ -15,8 +15,12 @@ bool isWellFormedSjis(std::string_view bytes) {
   return true;
 }
 
-bool isMultiByteUtf8(std::string_view bytes) {
-  bool multi = false;
+namespace {
+
+// Whether `bytes` is well-formed UTF-8; `multi` tells whether it holds a
+// multi-byte character.
+bool isUtf8(std::string_view bytes, bool& multi) {
+  multi = false;
   for (std::size_t i = 0; i < bytes.size();) {
     const unsigned char c = static_cast<unsigned char>(bytes[i]);
     if (c < 0x80) {
@@ -48,12 +52,20 @@ bool isMultiByteUtf8(std::string_view bytes) {
     multi = true;
     i += length;
   }
-  return multi;
+  return true;
+}
+
+}  // namespace
+
+bool isMultiByteUtf8(std::string_view bytes) {
+  bool multi = false;
+  return isUtf8(bytes, multi) && multi;
 }
 
 std::string fileTextToSjis(std::string bytes) {
   const std::string_view text(bytes);
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") return utf8ToCp932(text.substr(3));
+  bool multi = false;
+  if (text.substr(0, 3) == "\xEF\xBB\xBF" && isUtf8(text.substr(3), multi)) return utf8ToCp932(text.substr(3));
   if (isMultiByteUtf8(text) && !isWellFormedSjis(text)) return utf8ToCp932(text);
   return bytes;
 }

@@ -18,8 +18,8 @@ bool isWellFormedSjis(std::string_view bytes);
 // nothing past U+10FFFF) holding at least one multi-byte character.
 bool isMultiByteUtf8(std::string_view bytes);
 
-// The file's text as Shift_JIS: UTF-8 with its byte-order mark, or
-// well-formed multi-byte UTF-8 that is no well-formed Shift_JIS, is
+// The file's text as Shift_JIS: well-formed UTF-8 after a byte-order mark,
+// or well-formed multi-byte UTF-8 that is no well-formed Shift_JIS, is
 // converted (a character Shift_JIS lacks becomes 0x81AC); anything else is
 // the program's own format and stays as it is.
 std::string fileTextToSjis(std::string bytes);

@@ -34,6 +34,7 @@ TEST(FileText, WhichBytesAreConverted) {
       {"caf\xC3\xA9 \xE2\x82", "caf\xC3\xA9 \xE2\x82"},  // broken UTF-8 and broken Shift_JIS: kept
       {"\xED\xA0\x80\x80", "\xED\xA0\x80\x80"},        // a surrogate is no UTF-8
       {kBom + "\xF0\x9F\x98\x80", "〓"},               // no Shift_JIS form
+      {kBom + "\x82\xA0", kBom + "\x82\xA0"},          // a mark before no UTF-8: not from an editor
   };
   for (const Case& c : cases) EXPECT_EQ(fileTextToSjis(c.bytes), c.sjis) << cp932ToUtf8(c.bytes);
   EXPECT_FALSE(isWellFormedSjis("\x82"));
