@@ -112,9 +112,10 @@ void writeBackShownLog(const EngineContext& ctx, const ShownLog& shown) {
     out = shown.hiddenPairs;
     for (int row = list.count() - 1; row >= 0; --row) appendLogEntry(out, list.text(row, 0), list.text(row, 2));
   } catch (const std::bad_alloc&) {
-    return;  // the file stays as it was
+    ctx.ui->setStatus(1, kMsgOutOfMemory);  // the file stays as it was
+    return;
   }
-  rewriteFile(shown.siteLogFile, out);
+  if (!rewriteFile(shown.siteLogFile, out)) ctx.ui->setStatus(1, cannotWriteText(ctx, shown.siteLogFile));
 }
 
 DeleteResult deleteLog(const EngineContext& ctx, ShownLog& shown, const std::vector<std::string>& rows, int row) {
