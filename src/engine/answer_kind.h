@@ -3,9 +3,10 @@
 // page (a maintenance page) brings none of that page's links and, when it
 // comes back, none of its old items as new; and the reverse. The kind lives
 // in a small file beside the site's logs, LOG\<log name>.kind, holding
-// "feed" or "page"; it goes with the logs when they are deleted. A site
-// with no such file (never checked, or checked by an older version) takes
-// whatever comes and remembers it.
+// "feed" or "page" and the site's address; it goes with the logs when they
+// are deleted. A site with no such file (never checked, or checked by an
+// older version), or whose address has changed since (the wizard switched
+// it to its feed), takes whatever comes and remembers it.
 #pragma once
 
 #include <optional>
@@ -27,10 +28,14 @@ std::string answerKindPath(const EngineContext& ctx, std::string_view siteName);
 
 // The status text when this answer's kind is not the one remembered for the
 // site; nothing when it may be read.
-std::optional<std::string> answerKindChange(const EngineContext& ctx, std::string_view siteName, AnswerKind kind);
+// `address` is the site's address as the site file holds it.
+std::optional<std::string> answerKindChange(const EngineContext& ctx, std::string_view siteName,
+                                            std::string_view address, AnswerKind kind);
 
 // Remembers the kind of an answer that gave links, when none is remembered
-// yet. A file that cannot be written leaves the site without one.
-void rememberAnswerKind(const EngineContext& ctx, std::string_view siteName, AnswerKind kind);
+// for this address yet. A file that cannot be written leaves the site
+// without one.
+void rememberAnswerKind(const EngineContext& ctx, std::string_view siteName, std::string_view address,
+                        AnswerKind kind);
 
 }  // namespace ls

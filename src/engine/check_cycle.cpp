@@ -138,7 +138,7 @@ void CheckCycle::pageFinished() {
     FetchedPage page = ports_.fetcher->fetchedPage();
     const std::string& url = page.finalUrl.empty() ? site.url : page.finalUrl;
     std::string failure;
-    int scanned = scanPage(ctx_, site.name, site.extract, url, &tally_, &failure);
+    int scanned = scanPage(ctx_, site.name, site.extract, url, &tally_, &failure, site.url);
     if (scanned == kNews) {
       newsFound_ = true;
       newsArrived();

@@ -36,7 +36,8 @@ std::vector<LinkItem> pageLinks(std::string& fileBytes, std::string_view siteUrl
 }
 
 int scanPage(const EngineContext& ctx, const std::string& siteName, const std::string& extract,
-             const std::string& siteUrl, NewsTally* tally, std::string* failure) {
+             const std::string& siteUrl, NewsTally* tally, std::string* failure, std::string_view address) {
+  if (address.empty()) address = siteUrl;
   ctx.ui->setStatus(1, kMsgScanning);
   std::string ignored;
   std::string& failed = failure ? *failure : ignored;
@@ -63,7 +64,7 @@ int scanPage(const EngineContext& ctx, const std::string& siteName, const std::s
   }
   // A feed that answered with a page (or the reverse) brings nothing.
   const AnswerKind kind = isFeed ? AnswerKind::kFeed : AnswerKind::kPage;
-  if (std::optional<std::string> changed = answerKindChange(ctx, siteName, kind)) {
+  if (std::optional<std::string> changed = answerKindChange(ctx, siteName, address, kind)) {
     failed = std::move(*changed);
     return kStepFailed;
   }
@@ -76,7 +77,7 @@ int scanPage(const EngineContext& ctx, const std::string& siteName, const std::s
     failed = cannotWriteText(ctx, current);
     return kStepFailed;
   }
-  if (!links.empty()) rememberAnswerKind(ctx, siteName, kind);
+  if (!links.empty()) rememberAnswerKind(ctx, siteName, address, kind);
   return detectNewLinks(ctx, siteName, kNoNews, tally, &failed);
 }
 

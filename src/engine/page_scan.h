@@ -27,7 +27,10 @@ std::vector<LinkItem> pageLinks(std::string& fileBytes, std::string_view siteUrl
 // was too large for memory), else kNoNews. The new rows are counted in
 // `tally` when there is one. `failure`, when given, gets the status text of
 // a failed step, also beside kNews when only the all-links log failed.
+// `address` is the site's address in the site file (`siteUrl` is the one
+// that answered, after redirects); empty means `siteUrl`.
 int scanPage(const EngineContext& ctx, const std::string& siteName, const std::string& extract,
-             const std::string& siteUrl, NewsTally* tally = nullptr, std::string* failure = nullptr);
+             const std::string& siteUrl, NewsTally* tally = nullptr, std::string* failure = nullptr,
+             std::string_view address = {});
 
 }  // namespace ls

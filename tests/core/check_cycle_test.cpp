@@ -534,6 +534,13 @@ TEST(CheckCycle, AFeedThatAnswersWithAPageBringsNothingAndNothingOldWhenItComesB
   EXPECT_EQ(f.news.count(), 13);
   EXPECT_EQ(f.headlines()[0], "another page headline");
   EXPECT_EQ(f.headlines()[1], "feed item number 11");
+
+  // The page site's address changed to its feed (as the wizard does): read.
+  f.sites({site("F", "http://f/rss", true, "http"), site("P", "http://p/feed", true, "http")});
+  f.cycle.start();
+  f.receive(rss(1, 11));
+  f.receive(rss(20, 20));
+  EXPECT_EQ(f.headlines()[0], "feed item number 20");
 }
 
 TEST(CheckCycle, IntervalPeriods) {
