@@ -4,6 +4,7 @@
 
 #include "common/file_io.h"
 #include "common/text.h"
+#include "engine/file_failure.h"
 #include "engine/news_entry.h"
 #include "engine/page_scan.h"
 #include "engine/site_log.h"
@@ -69,16 +70,20 @@ void CheckCycle::processSites() {
       return;
     }
     SiteLookup record = sites_.record(siteFilePath(), cursor_);
-    if (record.status == SiteFileStatus::kCannotOpen) ui.fatal(kMsgCannotOpenFile);
+    if (record.status == SiteFileStatus::kCannotOpen) return siteFileFailed();
     ++cursor_;
     std::string waitNote;
-    if (record.site && record.site->checked && polite_.waiting(*record.site, now(), waitNote)) {
+    Validators validators;
+    const bool checked = record.site && record.site->checked;
+    // Validators go only with a log to compare with: taken before it moves aside.
+    if (checked && !polite_.waiting(*record.site, now(), waitNote)) validators = polite_.validatorsFor(*record.site);
+    if (checked && !waitNote.empty()) {
       // The server asked to be left alone until then.
       noteForCycleEnd(record.site->name, waitNote);
-    } else if (record.site && record.site->checked) {
+    } else if (checked && !rotateSiteLog(ctx_, record.site->name)) {
+      stepFailed(record.site->name, cannotWriteText(ctx_, siteLogPaths(ctx_, record.site->name).current));
+    } else if (checked) {
       const Site& site = *record.site;
-      Validators validators = polite_.validatorsFor(site);
-      rotateSiteLog(ctx_, site.name);
       ui.setStatus(0, site.name);
       fetchingSite_ = site.name;
       fetching_ = site;
@@ -106,9 +111,19 @@ void CheckCycle::processSites() {
 
 bool CheckCycle::advance() {
   RecordAfter next = sites_.recordAfter(siteFilePath(), cursor_ - 1);
-  if (next.status == SiteFileStatus::kCannotOpen) ctx_.ui->fatal(kMsgCannotOpenFile);
-  if (!next.exists) cursor_ = 0;
+  if (next.status == SiteFileStatus::kCannotOpen) noteForCycleEnd("", cannotReadText(ctx_, siteFilePath()));
+  if (!next.exists || next.status == SiteFileStatus::kCannotOpen) cursor_ = 0;
   return cursor_ != 0;
+}
+
+void CheckCycle::siteFileFailed() {
+  noteForCycleEnd("", cannotReadText(ctx_, siteFilePath()));
+  endCycle();
+}
+
+void CheckCycle::stepFailed(const std::string& site, const std::string& text) {
+  ctx_.ui->setStatus(1, text);
+  noteForCycleEnd(site, text);
 }
 
 void CheckCycle::fetchReceived() {
@@ -133,19 +148,22 @@ void CheckCycle::pageFinished() {
   // The cursor moved on before the fetch began: the site just fetched is
   // the one before it. A file shortened meanwhile may no longer hold it.
   SiteLookup record = sites_.record(siteFilePath(), cursor_ - 1);
-  if (record.status == SiteFileStatus::kCannotOpen) ctx_.ui->fatal(kMsgCannotOpenFile);
+  if (record.status == SiteFileStatus::kCannotOpen) return siteFileFailed();
   if (record.site) {
     const Site& site = *record.site;
     // Relative links are read against the URL that answered, after redirects.
     FetchedPage page = ports_.fetcher->fetchedPage();
     const std::string& url = page.finalUrl.empty() ? site.url : page.finalUrl;
-    polite_.answered(fetching_, page);
+    std::string failure;
+    if (!polite_.answered(fetching_, page)) failure = cannotWriteText(ctx_, siteLogPaths(ctx_, site.name).current);
     // A 304: the site log is back as it was, and nothing is new.
-    int scanned = page.notModified ? kNoNews : scanPage(ctx_, site.name, site.extract, url, &tally_);
+    int scanned = page.notModified ? kNoNews
+                                   : scanPage(ctx_, site.name, site.extract, url, &tally_, &failure, site.url);
     if (scanned == kNews) {
       newsFound_ = true;
       newsArrived();
     }
+    if (!failure.empty()) stepFailed(site.name, failure);
     // A page without links is reported like a failure; the other sites are
     // still checked.
     if (scanned == kNoLinks) {
@@ -180,8 +198,12 @@ void CheckCycle::newsArrived() {
 
 void CheckCycle::saveNow() {
   unsavedNews_ = false;
-  // The list holds the new-list's rows only while it is shown.
-  if (shown_.isNewList()) saveNewList(ctx_);
+  // The list holds the new-list's rows only while it is shown. Rows that
+  // could not be saved stay in it and go with the next save.
+  if (shown_.isNewList() && !saveNewList(ctx_)) {
+    unsavedNews_ = true;
+    stepFailed("", cannotWriteText(ctx_, newListPath(ctx_)));
+  }
   if (ports_.saveTimer) {
     ports_.saveTimer->arm(kNewListSaveGapMs);
     saveWaiting_ = true;
@@ -207,11 +229,11 @@ void CheckCycle::endCycle() {
     std::string sound = ctx_.appDir + kSoundFileName;
     if (isPlainFile(sound)) ports_.sound->play(sound);
   }
+  if (!saveNewList(ctx_)) noteForCycleEnd("", cannotWriteText(ctx_, newListPath(ctx_)));
+  if (!polite_.save(siteFilePath())) noteForCycleEnd("", cannotWriteText(ctx_, ctx_.logDir() + kSiteStateFileName));
   // A site that failed in this cycle stays visible until the next one.
   ctx_.ui->setStatus(1, failedText_);
   ctx_.ui->setStatus(0, failedSite_);
-  saveNewList(ctx_);
-  polite_.save(siteFilePath());
   announceNews();
   if (ports_.saveTimer) ports_.saveTimer->stop();
   saveWaiting_ = unsavedNews_ = false;

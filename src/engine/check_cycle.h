@@ -90,6 +90,10 @@ class CheckCycle : public FetchListener {
   void pageFinished();
   void endCycle();
   void noteForCycleEnd(const std::string& site, const std::string& text);
+  // A step that failed on a file: told now and kept for the cycle's end.
+  void stepFailed(const std::string& site, const std::string& text);
+  // The site file could not be read: the cycle ends here.
+  void siteFileFailed();
   // A site brought news: saved now, or at the save timer's tick when the
   // last save was less than the gap ago.
   void newsArrived();
