@@ -47,7 +47,6 @@ struct MemoryList : ls::NewsList {
 struct QuietUi : ls::UserInterface {
   void setStatus(int, const std::string&) override {}
   void message(const std::string&) override {}
-  [[noreturn]] void fatal(const std::string&) override { std::abort(); }
 };
 
 bool sameRows(const MemoryList& a, const MemoryList& b) {

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "common/file_io.h"
+#include "common/file_text.h"
 #include "common/text.h"
 #include "settings/ini_file.h"
 #include "fuzz_input.h"
@@ -69,15 +70,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(ls::updateProfileText(again, section, key, value) && again == text);
   }
 
-  // The file functions do the same as the text functions.
+  // The file functions do the same as the text functions, on the file's
+  // text as read: a file saved as UTF-8 is read in Shift_JIS, once for all.
+  // The program writes Shift_JIS texts only; bytes that are none (such as
+  // C3 A9) could make a written file read as UTF-8 the next time.
+  for (const std::string* t : {&section, &key, &value})
+    if (!ls::isWellFormedSjis(*t)) return 0;
+  const std::string asRead = ls::fileTextToSjis(original);
+  check(ls::fileTextToSjis(asRead) == asRead);
+  std::string fileText = asRead;
+  const bool fileWritten = ls::updateProfileText(fileText, section, key, value);
   const std::string& path = iniPath();
   ls::rewriteFile(path, original);
-  check(ls::writeProfileString(path, section, key, value) == written);
-  check(ls::readWholeFile(path).value_or("<unreadable>") == (written ? text : original));
+  check(ls::writeProfileString(path, section, key, value) == fileWritten);
+  check(ls::readWholeFile(path).value_or("<unreadable>") == (fileWritten ? fileText : original));
   check(ls::readProfileString(path, otherSection, otherKey, "<none>") ==
-        ls::readProfileText(text, otherSection, otherKey, "<none>"));
+        ls::readProfileText(fileText, otherSection, otherKey, "<none>"));
   int number = ls::readProfileInt(path, section, key, -7);
-  std::string asText = ls::readProfileText(text, section, key, "");
+  std::string asText = ls::readProfileText(fileText, section, key, "");
   check(asText.empty() ? number == -7 : number == ls::parseInt(asText));
   return 0;
 }

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "common/file_io.h"
+#include "common/file_text.h"
 #include "common/text.h"
 #include "sites/site_file.h"
 #include "fuzz_input.h"
@@ -75,6 +76,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // limits taking it whole.
   const std::vector<ls::Site> loaded = ls::readAllSites(path, ls::kLogSwitcherLimits).sites;
   check(ls::writeAllSites(copy, loaded));
+  // The program writes Shift_JIS texts; a file of bytes that are none, or
+  // one that begins with a UTF-8 mark, may read as UTF-8 once written (the
+  // reader takes an editor's UTF-8 files).
+  const std::string written = ls::siteFileText(loaded);
+  if (ls::fileTextToSjis(written) != written) return 0;
   for (const ls::SiteLimits& limits : {ls::kCheckLimits, ls::kSettingsLoadLimits, ls::kImportLimits}) {
     std::vector<ls::Site> back = ls::readAllSites(copy, limits).sites;
     check(back.size() == loaded.size());

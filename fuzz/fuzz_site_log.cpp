@@ -46,7 +46,6 @@ class QuietUi : public ls::UserInterface {
  public:
   void setStatus(int, const std::string&) override {}
   void message(const std::string&) override { ++messages; }
-  [[noreturn]] void fatal(const std::string& text) override { throw std::runtime_error(text); }
   int messages = 0;
 };
 

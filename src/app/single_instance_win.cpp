@@ -48,9 +48,80 @@ std::wstring instanceName(const std::wstring& directory) {
   return name;
 }
 
+std::wstring canonicalDirectory(const std::wstring& directory) {
+  auto withSeparator = [](std::wstring path) {
+    if (path.empty() || path.back() != L'\\') path += L'\\';
+    return path;
+  };
+  HANDLE folder = CreateFileW(directory.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (folder != INVALID_HANDLE_VALUE) {
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD size = GetFinalPathNameByHandleW(folder, path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED);
+    if (size >= path.size()) {
+      path.resize(size + 1);
+      size = GetFinalPathNameByHandleW(folder, path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED);
+    }
+    CloseHandle(folder);
+    if (size > 0 && size < path.size()) {
+      path.resize(size);
+      if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) {
+        path = L"\\" + path.substr(7);
+      } else if (path.rfind(L"\\\\?\\", 0) == 0) {
+        path = path.substr(4);
+      }
+      return withSeparator(path);
+    }
+  }
+  DWORD size = GetLongPathNameW(directory.c_str(), nullptr, 0);
+  if (size > 0) {
+    std::wstring path(size, L'\0');
+    size = GetLongPathNameW(directory.c_str(), path.data(), size);
+    if (size > 0 && size < path.size()) {
+      path.resize(size);
+      return withSeparator(path);
+    }
+  }
+  return directory;
+}
+
+bool SingleInstance::claimLockFile(const std::wstring& directory) {
+  const std::wstring path = directory + kLockFileName;
+  // Held for writing, shared for reading only: a second opener for writing
+  // fails whatever path it came by. The file goes when its holder ends.
+  lock_ = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                      OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (lock_ != INVALID_HANDLE_VALUE) {
+    const DWORD pid = GetCurrentProcessId();
+    DWORD written = 0;
+    WriteFile(lock_, &pid, sizeof pid, &written, nullptr);
+    return true;
+  }
+  lock_ = nullptr;
+  if (GetLastError() != ERROR_SHARING_VIOLATION) return false;  // a folder that takes no file
+  HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  DWORD pid = 0;
+  // The holder may not have written its id yet.
+  for (DWORD waited = 0; held != INVALID_HANDLE_VALUE && pid == 0 && waited < kWaitForWindowMs; waited += 100) {
+    DWORD read = 0;
+    SetFilePointer(held, 0, nullptr, FILE_BEGIN);
+    if (!ReadFile(held, &pid, sizeof pid, &read, nullptr) || read != sizeof pid) pid = 0;
+    if (pid == 0) Sleep(100);
+  }
+  if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+  handedOver_ = true;
+  if (pid != 0) showRunning(pid);
+  return true;
+}
+
 SingleInstance::SingleInstance() {
   std::wstring exe = executablePath();
   std::wstring directory = exe.substr(0, exe.find_last_of(L'\\') + 1);
+  if (claimLockFile(directory)) return;
+  // A folder where no file can be made: a named section, keyed by the
+  // folder's final path.
+  directory = canonicalDirectory(directory);
   section_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD),
                                 instanceName(directory).c_str());
   if (!section_) return;  // nothing to share: run as if alone
@@ -67,6 +138,7 @@ SingleInstance::SingleInstance() {
 }
 
 SingleInstance::~SingleInstance() {
+  if (lock_) CloseHandle(lock_);
   if (section_) CloseHandle(section_);
 }
 

@@ -54,6 +54,11 @@ int runMessageLoop(const App& a) {
   return static_cast<int>(msg.wParam);
 }
 
+// The only places where the program ends of itself: before it has a
+// window (no sockets, no application directory, a start refused). Later
+// failures (a file that cannot be read or written, memory that runs out,
+// any exception in a window procedure) fail their step and are told; the
+// program goes on.
 int runProgram(HINSTANCE instance) {
   if (!startSockets()) return 0;
   std::string dir = executableDirectory();

@@ -40,10 +40,6 @@ void WindowUserInterface::error(const std::string& text) {
   show(owner_, text, kProgramTitle, MB_OK | MB_ICONERROR, false);
 }
 
-void WindowUserInterface::fatal(const std::string& text) {
-  show(owner_, text, kProgramTitle, MB_OK, false);
-  ExitProcess(static_cast<UINT>(-1));
-}
 
 int WindowUserInterface::ask(HWND owner, const std::string& text, const std::string& caption, UINT buttons) {
   return show(owner, text, caption, buttons, true);

@@ -25,7 +25,6 @@ class WindowUserInterface : public UserInterface {
   std::string status(int part) const;
   void message(const std::string& text) override;
   void error(const std::string& text) override;
-  [[noreturn]] void fatal(const std::string& text) override;
   void paintPending() override {
     if (pacer_) pacer_->flush();
   }

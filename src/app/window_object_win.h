@@ -1,13 +1,14 @@
 // How every window and dialog finds the object that owns its state: the
 // object is handed over at creation (CreateWindowExW's lpParam,
 // DialogBoxParamW's lParam) and kept in GWLP_USERDATA or DWLP_USER. No
-// exception leaves a procedure: a failed allocation ends the program with
-// its own message, as everywhere else.
+// exception leaves a procedure: each is told by its kind and the program
+// goes on.
 #pragma once
 
 #include <windows.h>
 
 #include <exception>
+#include <new>
 
 #include "engine/engine_context.h"
 #include "engine/ports.h"
@@ -24,16 +25,21 @@ T* windowObject(HWND window, UINT message, LPARAM lParam) {
   return reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-// Runs a handler; an exception (only a failed allocation can come here)
-// ends the program through the user interface.
+// Runs a handler; an exception is told by its kind (a failed allocation as
+// out of memory, anything else as an internal error with its text) and the
+// handler's answer is then the default one.
 template <typename Handler>
 auto guarded(UserInterface& ui, Handler&& handler) -> decltype(handler()) {
   try {
     return handler();
+  } catch (const std::bad_alloc&) {
+    ui.error(kMsgOutOfMemory);
+  } catch (const std::exception& e) {
+    ui.error(internalErrorText(e.what()));
   } catch (...) {
-    ui.fatal(kMsgOutOfMemory);
+    ui.error(internalErrorText(""));
   }
-  std::terminate();  // not reached: fatal ends the process
+  return decltype(handler())();
 }
 
 // The base of every dialog: one procedure for all of them, which finds the

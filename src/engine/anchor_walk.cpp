@@ -8,6 +8,20 @@ namespace ls {
 
 namespace {
 constexpr std::size_t npos = std::string_view::npos;
+
+// Whether the tag whose text, from its '<', is `tag` is an anchor.
+bool isAnchorTag(std::string_view tag) {
+  if (tag.size() < 2 || (tag[1] | 0x20) != 'a') return false;
+  static constexpr std::string_view kOtherNames[] = {"bbr",   "cronym", "ddress", "nimate", "pplet",
+                                                     "rea",   "rticle", "side",   "udio"};
+  for (std::string_view rest : kOtherNames) {
+    if (tag.size() < 2 + rest.size()) continue;
+    bool same = true;
+    for (std::size_t i = 0; i < rest.size() && same; ++i) same = (tag[2 + i] | 0x20) == rest[i];
+    if (same) return false;
+  }
+  return true;
+}
 }
 
 // The first "href=" or "HREF=" at or after `from`: both end in '=', which is
@@ -37,9 +51,28 @@ std::size_t AnchorWalker::findEnd(std::size_t from) const {
   return npos;
 }
 
+bool hrefStartsLink(const char* text, std::size_t from, std::size_t start, bool& inOtherTag) {
+  for (std::size_t i = start; i > from;) {
+    --i;
+    if (text[i] == '>') {
+      inOtherTag = false;
+      return true;
+    }
+    if (text[i] == '<') {
+      inOtherTag = !isAnchorTag(std::string_view(text + i, start - i));
+      return !inOtherTag;
+    }
+  }
+  return !inOtherTag;
+}
+
 bool AnchorWalker::next(std::string_view& anchor) {
-  // Both searches only move forward, so the walk is linear in the text.
+  // Every search only moves forward, so the walk is linear in the text.
   std::size_t start = findStart(pos_);
+  while (start != npos && !hrefStartsLink(text_.data(), pos_, start, inOtherTag_)) {
+    pos_ = start + 5;
+    start = findStart(pos_);
+  }
   std::size_t end = start == npos ? npos : findEnd(start);
   if (end == npos) {
     pos_ = text_.size();

@@ -10,6 +10,8 @@ namespace ls {
 // Finds anchors: each runs from the earlier of the next "HREF=" and "href="
 // up to the earlier of the next "</A" and "</a"; the walk goes on at that
 // end, so links that begin inside an anchor are not visited on their own.
+// An "href=" inside a tag other than an anchor starts nothing (see
+// hrefStartsLink); the walk goes on after it.
 // Each search finds the earlier of its two markers at once and starts where
 // the walk stands, so a page is walked in one linear pass even when one of
 // the markers never occurs.
@@ -26,7 +28,23 @@ class AnchorWalker {
 
   std::string_view text_;
   std::size_t pos_ = 0;
+  bool inOtherTag_ = false;
 };
+
+// Whether the "href=" at `start` starts a link. It does not when it stands
+// inside a tag that is not an anchor: the last '<' before it comes after the
+// last '>' before it (quotes are not looked at), and the bytes from that '<'
+// up to the "href=" do not open with "<a" or "<A", or open with the name of
+// another element beginning with 'a' (abbr, acronym, address, animate,
+// applet, area, article, aside, audio; any letter case). Names are matched
+// as prefixes, so the rule is the same on the scan's text, whose joined
+// lines may run a name into the next attribute, and on the listing's, which
+// has lost its blanks. So <link href>, <base href>, <area href> and
+// </a href> start nothing; an "href=" outside every tag still does.
+// Only [from, start) is looked at: `from` is where the walk stood, and
+// `inOtherTag` says whether it stood inside such a tag (set on return), so
+// a walk over a text looks at each byte once.
+bool hrefStartsLink(const char* text, std::size_t from, std::size_t start, bool& inOtherTag);
 
 // An anchor text is cut to this many bytes; the walk still goes on at the
 // real anchor end.

@@ -5,6 +5,7 @@
 
 #include "common/file_io.h"
 #include "common/text.h"
+#include "engine/file_failure.h"
 #include "engine/news_entry.h"
 #include "engine/page_scan.h"
 #include "engine/site_log.h"
@@ -135,14 +136,21 @@ void CheckCycle::pump() {
   while (moved && schedule_) {
     // Results first: with one fetcher its page file is the one they use.
     moved = schedule_->handOver() > 0;
-    if (!schedule_) break;
-    offerAhead();
-    while (schedule_) {
+    if (!siteFileLost_) offerAhead();
+    while (schedule_ && !siteFileLost_) {
       std::optional<int> record = schedule_->next();
       if (!record) break;
       --ahead_;
       startSite(*record);
       moved = true;
+    }
+    if (siteFileLost_) {
+      // The site file could not be read: the cycle ends here.
+      abandon();
+      noteForCycleEnd("", cannotReadText(ctx_, siteFilePath()));
+      pumping_ = false;
+      endCycle();
+      return;
     }
   }
   pumping_ = false;
@@ -156,7 +164,10 @@ void CheckCycle::offerAhead() {
   const int window = parallel_ == 1 ? 1 : parallel_ * 8;
   while (!lastOffered_ && ahead_ < window) {
     SiteLookup record = sites_.record(siteFilePath(), cursor_);
-    if (record.status == SiteFileStatus::kCannotOpen) ctx_.ui->fatal(kMsgCannotOpenFile);
+    if (record.status == SiteFileStatus::kCannotOpen) {
+      siteFileLost_ = true;
+      return;
+    }
     std::string host, log;
     if (record.site && record.site->checked) {
       std::optional<RequestTarget> target = splitUrl(record.site->url);
@@ -166,7 +177,10 @@ void CheckCycle::offerAhead() {
     schedule_->offer(cursor_, host, log);
     ++ahead_;
     RecordAfter next = sites_.recordAfter(siteFilePath(), cursor_);
-    if (next.status == SiteFileStatus::kCannotOpen) ctx_.ui->fatal(kMsgCannotOpenFile);
+    if (next.status == SiteFileStatus::kCannotOpen) {
+      siteFileLost_ = true;
+      return;
+    }
     if (next.exists) {
       ++cursor_;
     } else {
@@ -180,7 +194,7 @@ void CheckCycle::startSite(int recordNumber) {
   UserInterface& ui = *ctx_.ui;
   // The entry as the site file holds it now: edits take effect here.
   SiteLookup record = sites_.record(siteFilePath(), recordNumber);
-  if (record.status == SiteFileStatus::kCannotOpen) ui.fatal(kMsgCannotOpenFile);
+  if (record.status == SiteFileStatus::kCannotOpen) siteFileLost_ = true;
   if (!record.site || !record.site->checked) {
     schedule_->ended(recordNumber, nullptr);
     return;
@@ -198,7 +212,19 @@ void CheckCycle::startSite(int recordNumber) {
   std::size_t slot = 0;
   while (slot < flights_.size() && (flights_[slot].record != 0 || fetchers_[slot]->inFlight())) ++slot;
   if (slot == flights_.size()) slot = 0;  // cannot happen: the schedule counts the slots
+  // Validators go only with a log to compare with: taken before it moves
+  // aside. No other site of this log is in flight or waiting for its turn.
   Validators validators = polite_.validatorsFor(flight.site);
+  if (!rotateSiteLog(ctx_, flight.site.name)) {
+    // Not fetched: its old links would come back as new.
+    std::string text = cannotWriteText(ctx_, siteLogPaths(ctx_, flight.site.name).current);
+    schedule_->ended(recordNumber, [this, flight, text] {
+      ++done_;
+      stepFailed(flight.site.name, text);
+      showProgress();
+    });
+    return;
+  }
   if (parallel_ == 1) ui.setStatus(0, flight.site.name);
   flights_[slot] = flight;
   FetchListener& listener = slot == 0 ? static_cast<FetchListener&>(*this) : *listeners_[slot - 1];
@@ -214,7 +240,6 @@ void CheckCycle::startSite(int recordNumber) {
   std::string text = refused ? kMsgBadUrl : begun.failure;
   schedule_->ended(recordNumber, [this, flight, refused, text] {
     ++done_;
-    rotateSiteLog(ctx_, flight.site.name);
     if (refused) ctx_.ui->setStatus(1, text);
     noteForCycleEnd(flight.site.name, text);
     showProgress();
@@ -242,7 +267,6 @@ void CheckCycle::slotEnded(int slot, bool received, const std::string& text) {
 
 void CheckCycle::handOver(const Flight& flight, const FetchedPage& page, bool received, const std::string& text) {
   ++done_;
-  rotateSiteLog(ctx_, flight.site.name);
   const std::string waiting = waitingPageFile(flight.record);
   if (received) pageFinished(flight.record, flight.site, page, waiting);
   // The page file holds the page of the site handed over last, unless the
@@ -271,18 +295,25 @@ void CheckCycle::pageFinished(int recordNumber, const Site& fetched, const Fetch
   // The entry as the site file holds it now; a file shortened meanwhile may
   // no longer hold it.
   SiteLookup record = sites_.record(siteFilePath(), recordNumber);
-  if (record.status == SiteFileStatus::kCannotOpen) ctx_.ui->fatal(kMsgCannotOpenFile);
+  if (record.status == SiteFileStatus::kCannotOpen) {
+    siteFileLost_ = true;
+    return;
+  }
   if (!record.site) return;
   const Site& site = *record.site;
   // Relative links are read against the URL that answered, after redirects.
   const std::string& url = page.finalUrl.empty() ? site.url : page.finalUrl;
-  polite_.answered(fetched, page);
+  std::string failure;
+  if (!polite_.answered(fetched, page)) failure = cannotWriteText(ctx_, siteLogPaths(ctx_, site.name).current);
   // A 304: the site log is back as it was, and nothing is new.
-  int scanned = page.notModified ? kNoNews : scanPage(ctx_, site.name, site.extract, url, &tally_, pagePath);
+  int scanned = page.notModified
+                    ? kNoNews
+                    : scanPage(ctx_, site.name, site.extract, url, &tally_, &failure, site.url, pagePath);
   if (scanned == kNews) {
     newsFound_ = true;
     newsArrived();
   }
+  if (!failure.empty()) stepFailed(site.name, failure);
   // A page without links is reported like a failure; the other sites are
   // still checked.
   if (scanned == kNoLinks) {
@@ -301,6 +332,11 @@ void CheckCycle::noteForCycleEnd(const std::string& site, const std::string& tex
   failedText_ = text;
 }
 
+void CheckCycle::stepFailed(const std::string& site, const std::string& text) {
+  ctx_.ui->setStatus(1, text);
+  noteForCycleEnd(site, text);
+}
+
 void CheckCycle::newsArrived() {
   if (saveWaiting_) {
     unsavedNews_ = true;
@@ -311,8 +347,12 @@ void CheckCycle::newsArrived() {
 
 void CheckCycle::saveNow() {
   unsavedNews_ = false;
-  // The list holds the new-list's rows only while it is shown.
-  if (shown_.isNewList()) saveNewList(ctx_);
+  // The list holds the new-list's rows only while it is shown. Rows that
+  // could not be saved stay in it and go with the next save.
+  if (shown_.isNewList() && !saveNewList(ctx_)) {
+    unsavedNews_ = true;
+    stepFailed("", cannotWriteText(ctx_, newListPath(ctx_)));
+  }
   if (ports_.saveTimer) {
     ports_.saveTimer->arm(kNewListSaveGapMs);
     saveWaiting_ = true;
@@ -334,17 +374,18 @@ void CheckCycle::announceNews() {
 void CheckCycle::endCycle() {
   schedule_.reset();
   cursor_ = 0;
+  siteFileLost_ = false;
   if (newsFound_ && readSettingFlag(ctx_.settingsPath, kSOUND) == 1) {
     // The sound file lives beside the program; without one there is no
     // sound and no complaint.
     std::string sound = ctx_.appDir + kSoundFileName;
     if (isPlainFile(sound)) ports_.sound->play(sound);
   }
+  if (!saveNewList(ctx_)) noteForCycleEnd("", cannotWriteText(ctx_, newListPath(ctx_)));
+  if (!polite_.save(siteFilePath())) noteForCycleEnd("", cannotWriteText(ctx_, ctx_.logDir() + kSiteStateFileName));
   // A site that failed in this cycle stays visible until the next one.
   ctx_.ui->setStatus(1, failedText_);
   ctx_.ui->setStatus(0, failedSite_);
-  saveNewList(ctx_);
-  polite_.save(siteFilePath());
   announceNews();
   if (ports_.saveTimer) ports_.saveTimer->stop();
   saveWaiting_ = unsavedNews_ = false;

@@ -130,6 +130,8 @@ class CheckCycle : public FetchListener {
   void showProgress();
   void endCycle();
   void noteForCycleEnd(const std::string& site, const std::string& text);
+  // A step that failed on a file: told now and kept for the cycle's end.
+  void stepFailed(const std::string& site, const std::string& text);
   // A site brought news: saved now, or at the save timer's tick when the
   // last save was less than the gap ago.
   void newsArrived();
@@ -161,6 +163,7 @@ class CheckCycle : public FetchListener {
   int ahead_ = 0;  // records offered and not yet started
   bool lastOffered_ = false;  // the cursor passed the site file's last record
   bool pumping_ = false;
+  bool siteFileLost_ = false;  // the site file could not be read: the cycle ends
   int done_ = 0, total_ = 0;  // checked sites handed over, and in the file
   std::int64_t now() const;
   // True while a step runs; nested steps keep it set.

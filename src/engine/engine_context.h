@@ -19,7 +19,11 @@ struct EngineContext {
 };
 
 // Message texts the engine shows.
-inline constexpr const char* kMsgOutOfMemory = "メモリの確保に失敗しました。\n終了します。";
+inline constexpr const char* kMsgOutOfMemory = "メモリの確保に失敗しました。";
 inline constexpr const char* kMsgCannotOpenFile = "ファイルが開けません。";
+inline constexpr const char* kMsgInternalError = "内部エラーが起きました: ";
+
+// An exception that is no failed allocation, told with its own text.
+inline std::string internalErrorText(const char* what) { return kMsgInternalError + std::string(what); }
 
 }  // namespace ls

@@ -5,6 +5,7 @@
 
 #include "common/text.h"
 #include "engine/byte_blocks.h"
+#include "engine/feed_latin1.h"
 #include "engine/feed_reader.h"
 #include "engine/headline_removal.h"
 #include "engine/page_convert.h"
@@ -38,7 +39,11 @@ std::optional<FeedKind> feedTextInPlace(std::string& fileBytes) {
   std::optional<FeedKind> kind = feedKindOfPage(fileBytes);
   if (!kind) return std::nullopt;
   dropNulBytes(fileBytes);
-  convertPageToSjisInPlace(fileBytes);
+  if (!mark && declaresWindows1252(fileBytes, detect::bodyStart(fileBytes))) {
+    windows1252ToSjisInPlace(fileBytes);
+  } else {
+    convertPageToSjisInPlace(fileBytes);
+  }
   return kind;
 }
 

@@ -333,13 +333,18 @@ class FeedReader {
     if (isName(local, "guid") && guid_.empty()) {
       Content c;
       if (!content(tag, c)) return npos;
-      const bool permalink = !xml::attribute(s_, tag, "isPermaLink", value) ||
-                             !equalsIgnoreAsciiCase(trimBlanks(value), "false");
+      const bool marked = xml::attribute(s_, tag, "isPermaLink", value);
+      const bool permalink = !marked || !equalsIgnoreAsciiCase(trimBlanks(value), "false");
       std::string_view plain;
       const bool isPlain = plainUrlText(c.raw, plain);
       const std::string ref = isPlain ? std::string() : urlText(c.raw);
-      // A guid is an identifier: only an absolute URL is a link.
-      if (permalink && httpSchemeSize(isPlain ? plain : ref) != 0) take(guid_, nullptr, c.raw);
+      const std::string_view text = isPlain ? plain : ref;
+      // A guid is an identifier: an absolute URL is a link, and so is a
+      // relative one marked as a permalink, or one written as a path ("/",
+      // "./", "../") without the mark; a bare "12345" or "tag:" is none.
+      const bool path = !text.empty() && (text[0] == '/' || text.substr(0, 2) == "./" || text.substr(0, 3) == "../");
+      const bool relativeLink = marked ? permalink : path;
+      if (permalink && (httpSchemeSize(text) != 0 || relativeLink)) take(guid_, &tag, c.raw);
       return c.next;
     }
     return npos;

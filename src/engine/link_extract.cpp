@@ -38,9 +38,14 @@ class LinkScan {
     // never written costs no memory, and growing would move every link.
     links_.reserve(n_ / 128);
     targets_.reserve(n_ / 128);
+    bool inOtherTag = false;
     for (std::size_t pos = 0;;) {
       const std::size_t start = findStart(pos);
       if (start == npos) break;
+      if (!hrefStartsLink(s_, pos, start, inOtherTag)) {
+        pos = start + 5;
+        continue;
+      }
       const std::size_t end = walkAnchor(start);
       if (end == npos) break;
       pos = end;

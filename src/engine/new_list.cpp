@@ -23,7 +23,7 @@ std::string newListPath(const EngineContext& ctx) {
   return ctx.logDir() + kNewListName + ".all.log";
 }
 
-void saveNewList(const EngineContext& ctx) {
+bool saveNewList(const EngineContext& ctx) {
   NewsList& list = *ctx.news;
   std::string out;
   try {
@@ -34,9 +34,9 @@ void saveNewList(const EngineContext& ctx) {
       appendLine(out, cutToBytes(list.text(row, 2), kColumnSaveBytes));
     }
   } catch (const std::bad_alloc&) {
-    ctx.ui->fatal(kMsgOutOfMemory);
+    return false;
   }
-  rewriteFile(newListPath(ctx), out);
+  return rewriteFile(newListPath(ctx), out);
 }
 
 void loadNewList(const EngineContext& ctx) {

@@ -12,9 +12,10 @@ namespace ls {
 
 std::string newListPath(const EngineContext& ctx);
 
-// Writes every row of the news list by temp-and-rename. A file that cannot
-// be written is left as it was, silently.
-void saveNewList(const EngineContext& ctx);
+// Writes every row of the news list by temp-and-rename. False when the file
+// could not be written (it is left as it was) or the rows did not fit in
+// memory; the rows stay in the list for the next save.
+bool saveNewList(const EngineContext& ctx);
 
 // Empties the news list and fills it from the file; a missing or unreadable
 // file leaves it empty.

@@ -3,7 +3,9 @@
 #include <new>
 
 #include "common/file_io.h"
+#include "engine/answer_kind.h"
 #include "engine/feed_page.h"
+#include "engine/file_failure.h"
 #include "engine/page_text.h"
 #include "engine/site_log.h"
 #include "settings/settings_file.h"
@@ -22,8 +24,10 @@ HeadlineFilters readHeadlineFilters(const EngineContext& ctx) {
 }
 
 std::vector<LinkItem> pageLinks(std::string& fileBytes, std::string_view siteUrl, std::string_view extract,
-                                const HeadlineFilters& filters) {
-  if (std::optional<std::vector<LinkItem>> items = readFeed(fileBytes, siteUrl)) {
+                                const HeadlineFilters& filters, bool* isFeed) {
+  std::optional<std::vector<LinkItem>> items = readFeed(fileBytes, siteUrl);
+  if (isFeed) *isFeed = items.has_value();
+  if (items) {
     filterFeedItems(*items, extract, filters);
     return std::move(*items);
   }
@@ -32,9 +36,14 @@ std::vector<LinkItem> pageLinks(std::string& fileBytes, std::string_view siteUrl
 }
 
 int scanPage(const EngineContext& ctx, const std::string& siteName, const std::string& extract,
-             const std::string& siteUrl, NewsTally* tally, std::string_view pagePath) {
+             const std::string& siteUrl, NewsTally* tally, std::string* failure, std::string_view address,
+             std::string_view pagePath) {
+  if (address.empty()) address = siteUrl;
   ctx.ui->setStatus(1, kMsgScanning);
+  std::string ignored;
+  std::string& failed = failure ? *failure : ignored;
   std::vector<LinkItem> links;
+  bool isFeed = false;
   try {
     // A page file that vanished (the temporary directory removed while the
     // program ran) is an empty page: detection then shows its warning.
@@ -42,16 +51,35 @@ int scanPage(const EngineContext& ctx, const std::string& siteName, const std::s
     std::string text;
     if (isPlainFile(path)) {
       std::optional<std::string> bytes = readWholeFile(path);
-      if (!bytes) ctx.ui->fatal(kMsgCannotOpenFile);
+      if (!bytes) {
+        failed = cannotReadText(ctx, path);
+        return kStepFailed;
+      }
       // The page's own buffer becomes the text, so the page is held once.
       text = std::move(*bytes);
     }
-    links = pageLinks(text, siteUrl, extract, readHeadlineFilters(ctx));
+    links = pageLinks(text, siteUrl, extract, readHeadlineFilters(ctx), &isFeed);
   } catch (const std::bad_alloc&) {
-    ctx.ui->fatal(kMsgOutOfMemory);
+    failed = kMsgStepOutOfMemory;
+    return kStepFailed;
   }
-  appendToSiteLog(ctx, siteName, links);
-  return detectNewLinks(ctx, siteName, kNoNews, tally);
+  // A feed that answered with a page (or the reverse) brings nothing.
+  const AnswerKind kind = isFeed ? AnswerKind::kFeed : AnswerKind::kPage;
+  if (std::optional<std::string> changed = answerKindChange(ctx, siteName, address, kind)) {
+    failed = std::move(*changed);
+    return kStepFailed;
+  }
+  // Links that did not reach the site log would be compared with nothing.
+  // A part written before the disk filled goes too, so the next check is
+  // compared with the last whole one.
+  if (!appendToSiteLog(ctx, siteName, links)) {
+    const std::string current = siteLogPaths(ctx, siteName).current;
+    removeFile(current);
+    failed = cannotWriteText(ctx, current);
+    return kStepFailed;
+  }
+  if (!links.empty()) rememberAnswerKind(ctx, siteName, address, kind);
+  return detectNewLinks(ctx, siteName, kNoNews, tally, &failed);
 }
 
 }  // namespace ls

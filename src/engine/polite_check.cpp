@@ -29,11 +29,12 @@ Validators PoliteCheck::validatorsFor(const Site& site) {
   return store_.get(site).validators;
 }
 
-void PoliteCheck::answered(const Site& site, const FetchedPage& page) {
+bool PoliteCheck::answered(const Site& site, const FetchedPage& page) {
   SiteState s = store_.get(site);
+  bool logsBack = true;
   if (page.notModified) {
     SiteLogPaths logs = siteLogPaths(ctx_, site.name);
-    if (std::optional<std::string> last = readWholeFile(logs.previous)) rewriteFile(logs.current, *last);
+    if (std::optional<std::string> last = readWholeFile(logs.previous)) logsBack = rewriteFile(logs.current, *last);
     if (!page.validators.etag.empty()) s.validators.etag = page.validators.etag;
     if (!page.validators.lastModified.empty()) s.validators.lastModified = page.validators.lastModified;
   } else {
@@ -42,6 +43,7 @@ void PoliteCheck::answered(const Site& site, const FetchedPage& page) {
   s.waitUntil = 0;
   s.lastWait = 0;
   store_.put(site, s);
+  return logsBack;
 }
 
 std::string PoliteCheck::failed(const Site& site, const FetchedPage& page, std::int64_t now,
@@ -55,11 +57,11 @@ std::string PoliteCheck::failed(const Site& site, const FetchedPage& page, std::
   return msgWaitUntil(s.waitUntil);
 }
 
-void PoliteCheck::save(const std::string& siteFilePath) {
+bool PoliteCheck::save(const std::string& siteFilePath) {
   SiteList list = readAllSites(siteFilePath, kCheckLimits);
   // Without the site list nothing can be told removed: kept for next time.
-  if (list.status != SiteFileStatus::kOk) return;
-  store_.save(list.sites);
+  if (list.status != SiteFileStatus::kOk) return true;
+  return store_.save(list.sites);
 }
 
 }  // namespace ls

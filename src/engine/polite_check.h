@@ -29,11 +29,13 @@ class PoliteCheck {
   // A good answer (200 or 304): its validators kept, a 304 without them
   // keeping the old ones; any wait ends. A 304 puts the site log back as the
   // last check left it, so nothing is new and nothing is lost.
-  void answered(const Site& site, const FetchedPage& page);
+  // False when a 304's log could not be put back.
+  bool answered(const Site& site, const FetchedPage& page);
   // A failed fetch: a 429 or 503 starts a wait, whose text is returned ("" otherwise).
   std::string failed(const Site& site, const FetchedPage& page, std::int64_t now, std::int64_t intervalSeconds);
   // Writes what changed, dropping the sites no longer in the site file.
-  void save(const std::string& siteFilePath);
+  // False when the file could not be written.
+  bool save(const std::string& siteFilePath);
 
  private:
   const EngineContext& ctx_;

@@ -47,9 +47,6 @@ class UserInterface {
   virtual void message(const std::string& text) = 0;
   // The same for a failure of the system itself (no socket), marked as an error.
   virtual void error(const std::string& text) { message(text); }
-  // Shows the text and ends the process at once with exit status -1,
-  // saving nothing. Test fakes throw instead.
-  [[noreturn]] virtual void fatal(const std::string& text) = 0;
   // A check has ended: what the window put off painting while rows and
   // texts kept coming is painted now, so nothing is left to do once idle.
   virtual void paintPending() {}

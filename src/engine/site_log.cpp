@@ -7,14 +7,13 @@
 #include "common/file_io.h"
 #include "common/log_name.h"
 #include "common/text.h"
+#include "engine/file_failure.h"
 #include "engine/news_entry.h"
 
 namespace ls {
 
 namespace {
 
-constexpr const char* kMsgLogSaveFailed = "ログの保存に失敗しました。";
-constexpr const char* kMsgCannotOpenLog = "ファイルが開けません";
 
 struct Entry {
   std::string headline, url;
@@ -30,7 +29,7 @@ bool readEntries(std::string_view path, std::vector<Entry>& entries) {
     if (!readLine(f.get(), e.url, kLogUrlLimit)) e.url.clear();
     entries.push_back(std::move(e));
   }
-  return true;
+  return !std::ferror(f.get());
 }
 
 // The headlines of the previous site log, for "does some old headline
@@ -71,29 +70,36 @@ void appendLogEntry(std::string& out, std::string_view headline, std::string_vie
   appendLine(out, cutToBytes(url, kLogUrlLimit));
 }
 
-void rotateSiteLog(const EngineContext& ctx, std::string_view siteName) {
+bool rotateSiteLog(const EngineContext& ctx, std::string_view siteName) {
   SiteLogPaths p = siteLogPaths(ctx, siteName);
   // Without a site log (the last check failed or took no link) the previous
   // one stays, so the next good page is compared with the last check that
   // took links instead of reporting every old headline as new.
-  if (!isPlainFile(p.current)) return;
+  if (!isPlainFile(p.current)) return true;
   removeFile(p.previous);
-  renameFile(p.current, p.previous);
+  return renameFile(p.current, p.previous) || !isPlainFile(p.current);
 }
 
-void appendToSiteLog(const EngineContext& ctx, std::string_view siteName, const std::vector<LinkItem>& links) {
-  if (links.empty()) return;
+bool appendToSiteLog(const EngineContext& ctx, std::string_view siteName, const std::vector<LinkItem>& links) {
+  if (links.empty()) return true;
   std::string bytes;
   for (const LinkItem& link : links) appendLogEntry(bytes, link.headline, link.url);
-  if (!appendToFile(siteLogPaths(ctx, siteName).current, bytes)) ctx.ui->fatal(kMsgCannotOpenLog);
+  return appendToFile(siteLogPaths(ctx, siteName).current, bytes);
 }
 
-int detectNewLinks(const EngineContext& ctx, std::string_view siteName, int result, NewsTally* tally) {
+int detectNewLinks(const EngineContext& ctx, std::string_view siteName, int result, NewsTally* tally,
+                   std::string* failure) {
   SiteLogPaths p = siteLogPaths(ctx, siteName);
+  auto fail = [&](const std::string& path) {
+    if (failure) *failure = cannotReadText(ctx, path);
+    return kStepFailed;
+  };
   std::vector<Entry> current;
-  if (!readEntries(p.current, current)) return kNoLinks;
+  if (!readEntries(p.current, current)) return isPlainFile(p.current) ? fail(p.current) : kNoLinks;
   std::vector<Entry> previousEntries;
-  readEntries(p.previous, previousEntries);  // a missing file: everything is new
+  // A missing file: everything is new. One that cannot be read would make
+  // every old headline new.
+  if (!readEntries(p.previous, previousEntries) && entryExists(p.previous)) return fail(p.previous);
   PreviousHeadlines previous(previousEntries);
   previousEntries.clear();
 
@@ -112,10 +118,8 @@ int detectNewLinks(const EngineContext& ctx, std::string_view siteName, int resu
     result = kNews;
   }
   batch.finish();
-  // Each entry that could not be saved is told, as when they were saved one by one.
-  if (added > 0 && !appendToFile(p.all, bytes)) {
-    for (int i = 0; i < added; ++i) ctx.ui->message(kMsgLogSaveFailed);
-  }
+  // The rows stay in the list; the failure is told once, not per row.
+  if (added > 0 && !appendToFile(p.all, bytes) && failure) *failure = cannotWriteText(ctx, p.all);
   return result;
 }
 

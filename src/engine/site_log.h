@@ -29,19 +29,22 @@ SiteLogPaths siteLogPaths(const EngineContext& ctx, std::string_view siteName);
 void appendLogEntry(std::string& out, std::string_view headline, std::string_view url);
 
 // Before a site is fetched: the previous site log goes, the site log takes
-// its name. Without a site log the previous one is kept. Nothing is reported.
-void rotateSiteLog(const EngineContext& ctx, std::string_view siteName);
+// its name. Without a site log the previous one is kept. False when the
+// site log stays where it was (held open by another program): the site's
+// check must not go on, or its old links would be compared with nothing.
+bool rotateSiteLog(const EngineContext& ctx, std::string_view siteName);
 
-// Appends the scan's links to the site log (created when missing). Ends the
-// program with "ファイルが開けません" when it cannot be opened. Nothing is
-// written, and no file created, for an empty list.
-void appendToSiteLog(const EngineContext& ctx, std::string_view siteName, const std::vector<LinkItem>& links);
+// Appends the scan's links to the site log (created when missing). False
+// when it cannot be written. Nothing is written, and no file created, for
+// an empty list.
+bool appendToSiteLog(const EngineContext& ctx, std::string_view siteName, const std::vector<LinkItem>& links);
 
 // What a site's check found.
 enum ScanResult : int {
   kNoNews = 0,
   kNews = 1,     // at least one new link
   kNoLinks = 2,  // the page gave no link: the site has changed or the settings are wrong
+  kStepFailed = 3,  // a file could not be read or written: nothing new, the failure told
 };
 
 // The detection warning, kept in the status bar for the cycle's end; it
@@ -54,6 +57,10 @@ inline constexpr const char* kMsgDetectFailed =
 // Each new one goes to the top of the news list and, with its cleaned URL, to
 // the all-links log. Returns kNews when something was new, kNoLinks without
 // a site log, else `result`. Each new row is counted in `tally` when there is one.
-int detectNewLinks(const EngineContext& ctx, std::string_view siteName, int result, NewsTally* tally = nullptr);
+// A log that exists but cannot be read gives kStepFailed; an all-links log
+// that cannot be written keeps the new rows in the list. Either way
+// `failure` (when given) gets the status text naming the file.
+int detectNewLinks(const EngineContext& ctx, std::string_view siteName, int result, NewsTally* tally = nullptr,
+                   std::string* failure = nullptr);
 
 }  // namespace ls

@@ -4,6 +4,8 @@
 
 #include "common/file_io.h"
 #include "common/text.h"
+#include "engine/answer_kind.h"
+#include "engine/file_failure.h"
 #include "engine/news_entry.h"
 #include "engine/site_log.h"
 #include "engine/new_list.h"
@@ -31,9 +33,15 @@ bool readPairs(const std::string& path, std::vector<Pair>& pairs) {
   return true;
 }
 
-void leaveShownLog(const EngineContext& ctx, const ShownLog& shown) {
+// False when the news list could not be saved: it stays shown, so that no
+// news is lost by reading the file back.
+bool leaveShownLog(const EngineContext& ctx, const ShownLog& shown) {
   if (shown.isSiteLog()) writeBackShownLog(ctx, shown);
-  if (shown.isNewList()) saveNewList(ctx);
+  if (shown.isNewList() && !saveNewList(ctx)) {
+    ctx.ui->setStatus(1, cannotWriteText(ctx, newListPath(ctx)));
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -54,8 +62,7 @@ std::optional<std::vector<std::string>> buildLogList(const EngineContext& ctx) {
 ShowResult showLog(const EngineContext& ctx, ShownLog& shown, const std::vector<std::string>& rows, int row,
                    bool cycleIdle) {
   // The cycle adds to the list and saves it as the new-list at its end.
-  if (!cycleIdle) return ShowResult::kRefused;
-  leaveShownLog(ctx, shown);
+  if (!cycleIdle || !leaveShownLog(ctx, shown)) return ShowResult::kRefused;
   if (row < 0 || row >= static_cast<int>(rows.size())) {
     shown.showNothing();
     return ShowResult::kNothing;
@@ -90,7 +97,9 @@ ShowResult showLog(const EngineContext& ctx, ShownLog& shown, const std::vector<
     NewsBatch batch(ctx);
     for (std::size_t i = first; i < pairs.size(); ++i) batch.add(pairs[i].headline, pairs[i].url, name, kIconNone);
   } catch (const std::bad_alloc&) {
-    ctx.ui->fatal("メモリ確保に失敗。\n終了します。");
+    // Shown as out of memory by the window procedure; the program goes on.
+    shown.showNothing();
+    throw;
   }
   return ShowResult::kSiteLog;
 }
@@ -103,9 +112,10 @@ void writeBackShownLog(const EngineContext& ctx, const ShownLog& shown) {
     out = shown.hiddenPairs;
     for (int row = list.count() - 1; row >= 0; --row) appendLogEntry(out, list.text(row, 0), list.text(row, 2));
   } catch (const std::bad_alloc&) {
-    ctx.ui->fatal(kMsgOutOfMemory);
+    ctx.ui->setStatus(1, kMsgOutOfMemory);  // the file stays as it was
+    return;
   }
-  rewriteFile(shown.siteLogFile, out);
+  if (!rewriteFile(shown.siteLogFile, out)) ctx.ui->setStatus(1, cannotWriteText(ctx, shown.siteLogFile));
 }
 
 DeleteResult deleteLog(const EngineContext& ctx, ShownLog& shown, const std::vector<std::string>& rows, int row) {
@@ -118,6 +128,7 @@ DeleteResult deleteLog(const EngineContext& ctx, ShownLog& shown, const std::vec
   removeFile(p.current);
   removeFile(p.previous);
   removeFile(p.all);
+  removeFile(answerKindPath(ctx, rows[row]));
   // Its rows stay in the news list, but its files stay deleted.
   if (shown.isSiteLog() && shown.siteLogFile == p.all) shown.showNothing();
   return DeleteResult::kDeleted;

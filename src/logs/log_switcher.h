@@ -36,7 +36,8 @@ ShowResult showLog(const EngineContext& ctx, ShownLog& shown, const std::vector<
 
 // Writes the news list back into the shown site log, oldest pair first,
 // after the pairs the view never held. Nothing happens unless a site log is
-// shown; a file that cannot be written is left as it was.
+// shown; a file that cannot be written is left as it was, and the status
+// bar names it.
 void writeBackShownLog(const EngineContext& ctx, const ShownLog& shown);
 
 enum class DeleteResult { kNothing, kNewListRefused, kDeleted };

@@ -24,8 +24,8 @@ std::string value(std::string_view path, const char* section, const char* key, c
   return readProfileString(path, section, key, def, bytes);
 }
 
-void put(std::string_view path, const char* section, const char* key, std::string_view text) {
-  writeProfileString(path, section, key, text);
+bool put(std::string_view path, const char* section, const char* key, std::string_view text) {
+  return writeProfileString(path, section, key, text);
 }
 
 const char* flagText(bool on) { return on ? "1" : "0"; }
@@ -84,22 +84,24 @@ std::string correctListSize(const std::string& text) {
   return text;
 }
 
-void saveDialogSettings(std::string_view path, const DialogSettings& s) {
-  put(path, kSETTING, kINTERVAL, s.interval);
-  put(path, kSETTING, kLIST, s.list);
-  put(path, kSETTING, kSOUND, flagText(s.sound));
-  put(path, kSETTING, kNOTIFY, flagText(s.notify));
-  put(path, kSETTING, kSHOWSTYLE, flagText(s.showStyle));
-  put(path, kSETTING, kPROXY, s.proxy == 0 ? "0" : s.proxy == 1 ? "1" : "2");
-  put(path, kSETTING, kPROXYNAME, cutToBytes(s.proxyName, kProxyNameBytes));
-  put(path, kLIST_FONT, kFontColor, std::to_string(s.fontColor));
-  put(path, kLIST_FONT, kFontBkColor, std::to_string(s.fontBkColor));
-  put(path, kSETTING, kKEYWORD, cutToBytes(s.keyword, kValueBytes));
-  put(path, kSETTING, kDELETE, cutToBytes(s.deleteList, kValueBytes));
-  put(path, kSETTING, kDISREGARD, cutToBytes(s.disregard, kValueBytes));
-  put(path, kSETTING, kDISREGARDURL, cutToBytes(s.disregardUrl, kValueBytes));
-  put(path, kLIST_FONT, kBACKGROUND, flagText(s.background));
-  put(path, kLIST_FONT, kBG_PATH, cutToBytes(s.bgPath, kPathBytes));
+bool saveDialogSettings(std::string_view path, const DialogSettings& s) {
+  bool saved = true;
+  saved &= put(path, kSETTING, kINTERVAL, s.interval);
+  saved &= put(path, kSETTING, kLIST, s.list);
+  saved &= put(path, kSETTING, kSOUND, flagText(s.sound));
+  saved &= put(path, kSETTING, kNOTIFY, flagText(s.notify));
+  saved &= put(path, kSETTING, kSHOWSTYLE, flagText(s.showStyle));
+  saved &= put(path, kSETTING, kPROXY, s.proxy == 0 ? "0" : s.proxy == 1 ? "1" : "2");
+  saved &= put(path, kSETTING, kPROXYNAME, cutToBytes(s.proxyName, kProxyNameBytes));
+  saved &= put(path, kLIST_FONT, kFontColor, std::to_string(s.fontColor));
+  saved &= put(path, kLIST_FONT, kFontBkColor, std::to_string(s.fontBkColor));
+  saved &= put(path, kSETTING, kKEYWORD, cutToBytes(s.keyword, kValueBytes));
+  saved &= put(path, kSETTING, kDELETE, cutToBytes(s.deleteList, kValueBytes));
+  saved &= put(path, kSETTING, kDISREGARD, cutToBytes(s.disregard, kValueBytes));
+  saved &= put(path, kSETTING, kDISREGARDURL, cutToBytes(s.disregardUrl, kValueBytes));
+  saved &= put(path, kLIST_FONT, kBACKGROUND, flagText(s.background));
+  saved &= put(path, kLIST_FONT, kBG_PATH, cutToBytes(s.bgPath, kPathBytes));
+  return saved;
 }
 
 bool trayChoiceChanged(std::string_view path, bool checked) {

@@ -35,8 +35,10 @@ std::string correctListSize(const std::string& text);
 // Writes the keys in OK's order (INTERVAL, LIST, SOUND, NOTIFY, SHOWSTYLE, PROXY,
 // PROXYNAME, fontcolor, fontbkcolor, KEYWORD, DELETE, DISREGARD,
 // DISREGARDURL, BACKGROUND, BG_PATH), texts cut to their limits. TASKTRAY
-// is not written here: it waits for the user's answer.
-void saveDialogSettings(std::string_view settingsFile, const DialogSettings& s);
+// is not written here: it waits for the user's answer. False when a key
+// could not be written (the file held open by another program, a read-only
+// folder); the others are still tried.
+bool saveDialogSettings(std::string_view settingsFile, const DialogSettings& s);
 
 // Whether the tray box differs from the stored TASKTRAY (sign ignored).
 bool trayChoiceChanged(std::string_view settingsFile, bool checked);

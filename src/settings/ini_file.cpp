@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/file_text.h"
 #include "common/file_io.h"
 #include "common/text.h"
 #include "settings/profile_cache.h"
@@ -201,7 +202,8 @@ bool writeProfileString(std::string_view path, std::string_view section, std::st
   if (isPlainFile(path)) {
     std::optional<std::string> old = readWholeFile(path);
     if (!old) return false;  // never replace a file that could not be read
-    text = std::move(*old);
+    // A file saved as UTF-8 is written back in the program's own format.
+    text = fileTextToSjis(std::move(*old));
   }
   if (!updateProfileText(text, section, key, value)) return false;
   bool written = rewriteFile(path, text);

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "common/file_snapshot.h"
+#include "common/file_text.h"
 #include "common/text.h"
 #include "settings/ini_file.h"
 
@@ -41,7 +42,8 @@ struct ParsedFile {
 
   void parse() {
     values.clear();
-    for (const ProfileEntry& e : profileEntries(file.bytes())) values.emplace(indexKey(e.section, e.key), e.value);
+    const std::string text = fileTextToSjis(file.bytes());
+    for (const ProfileEntry& e : profileEntries(text)) values.emplace(indexKey(e.section, e.key), e.value);
   }
 };
 

@@ -14,6 +14,7 @@
 #include "common/program.h"
 #include "common/text.h"
 #include "common/wide_win.h"
+#include "engine/file_failure.h"
 #include "engine/news_entry.h"
 #include "resources/resource_ids.h"
 #include "settings/dialog_settings.h"
@@ -209,7 +210,9 @@ void SettingsDialog::onOk() {
   DialogSettings s = settingsShown(dialog_);
   app_.cycle->setIntervalText(s.interval);
   app_.listText = s.list;
-  saveDialogSettings(app_.ctx.settingsPath, s);
+  // What could not be saved still holds until the program ends.
+  if (!saveDialogSettings(app_.ctx.settingsPath, s))
+    app_.ui.setStatus(1, cannotWriteText(app_.ctx, app_.ctx.settingsPath));
   applyListColours(app_);
 
   bool tray = checked(dialog_, IDC_SET_TASKTRAY);

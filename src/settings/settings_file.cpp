@@ -1,5 +1,6 @@
 #include "settings/settings_file.h"
 
+#include "common/file_text.h"
 #include "common/file_io.h"
 #include "common/paths.h"
 #include "settings/ini_file.h"
@@ -72,7 +73,7 @@ bool writeFirstRunSettings(std::string_view settingsFile) {
   if (isPlainFile(settingsFile)) {
     std::optional<std::string> old = readWholeFile(settingsFile);
     if (!old) return false;
-    text = std::move(*old);
+    text = fileTextToSjis(std::move(*old));
   }
   for (const Entry& e : kFirstRun) updateProfileText(text, e.section, e.key, e.value);
   bool written = rewriteFile(settingsFile, text);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/file_io.h"
+#include "common/file_text.h"
 #include "common/text.h"
 
 namespace ls {
@@ -31,17 +32,26 @@ void appendField(std::string& out, std::string_view field, std::size_t limit) {
   appendLine(out, cutToBytes(line, limit));
 }
 
-// Opens the file and reads records 1 to k; `read` tells how many came.
-FilePtr openAndRead(std::string_view path, int k, SiteFileStatus& status, Site& last, int& read) {
+// The file's text, in Shift_JIS when it was saved as UTF-8.
+std::optional<std::string> readSiteText(std::string_view path) {
+  std::optional<std::string> bytes = readWholeFile(path);
+  if (bytes) *bytes = fileTextToSjis(std::move(*bytes));
+  return bytes;
+}
+
+// Reads the file and records 1 to k; `read` tells how many came, `rest`
+// holds what follows them.
+std::optional<std::string> readUpTo(std::string_view path, int k, SiteFileStatus& status, Site& last, int& read,
+                                    std::string_view& rest) {
   read = 0;
-  FilePtr f = openFile(path, "rb");
-  if (!f) {
+  std::optional<std::string> text = readSiteText(path);
+  if (!text) {
     status = SiteFileStatus::kCannotOpen;
-    return f;
+    return text;
   }
-  std::FILE* file = f.get();
-  while (read < k && readRecord(file, kCheckLimits, last)) ++read;
-  return f;
+  rest = *text;
+  while (read < k && readRecord(rest, kCheckLimits, last)) ++read;
+  return text;
 }
 
 }  // namespace
@@ -52,8 +62,9 @@ SiteLookup readSiteRecord(std::string_view path, int k) {
   SiteLookup result;
   Site site;
   int read = 0;
-  FilePtr f = openAndRead(path, k, result.status, site, read);
-  if (f && k >= 1 && read == k) result.site = std::move(site);
+  std::string_view rest;
+  std::optional<std::string> text = readUpTo(path, k, result.status, site, read, rest);
+  if (text && k >= 1 && read == k) result.site = std::move(site);
   return result;
 }
 
@@ -61,30 +72,31 @@ RecordAfter hasRecordAfter(std::string_view path, int k) {
   RecordAfter result;
   Site skipped;
   int read = 0;
-  FilePtr f = openAndRead(path, k, result.status, skipped, read);
-  if (!f || read < k) return result;
+  std::string_view rest;
+  std::optional<std::string> text = readUpTo(path, k, result.status, skipped, read, rest);
+  if (!text || read < k) return result;
   std::string line;
-  result.exists = readLine(f.get(), line, 0);
+  result.exists = readLine(rest, line, 0);
   return result;
 }
 
 SiteList readAllSites(std::string_view path, const SiteLimits& limits) {
   SiteList result;
-  FilePtr f = openFile(path, "rb");
-  if (!f) {
+  std::optional<std::string> bytes = readWholeFile(path);
+  if (!bytes) {
     result.status = SiteFileStatus::kCannotOpen;
     return result;
   }
-  Site site;
-  std::FILE* file = f.get();
-  while (readRecord(file, limits, site)) result.sites.push_back(site);
+  result.sites = parseSites(*bytes, limits);
   return result;
 }
 
 std::vector<Site> parseSites(std::string_view bytes, const SiteLimits& limits) {
   std::vector<Site> sites;
   Site site;
-  while (readRecord(bytes, limits, site)) sites.push_back(site);
+  const std::string text = fileTextToSjis(std::string(bytes));
+  std::string_view rest = text;
+  while (readRecord(rest, limits, site)) sites.push_back(site);
   return sites;
 }
 

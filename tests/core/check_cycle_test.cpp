@@ -4,6 +4,7 @@
 
 #include "common/file_io.h"
 #include "engine/check_cycle.h"
+#include "engine/answer_kind.h"
 #include "engine/site_log.h"
 #include "engine/new_list.h"
 #include "sites/site_file.h"
@@ -444,34 +445,107 @@ TEST(CheckCycle, APageWithoutLinksIsReportedAtTheEndAndStopsNothing) {
   EXPECT_EQ(f.ui.status[1], kMsgDetectFailed);
 }
 
-TEST(CheckCycle, ACheckDuringTheScansMessageBoxDoesNotStartASecondCycle) {
-  CycleFixture f;
-  f.sites({site("A", "http://a/", true), site("B", "http://b/", true)});
-  // A's all-links log cannot be written: its box runs a nested loop in
-  // which the user chooses the check command.
-  ASSERT_TRUE(makeDirectory(siteLogPaths(f.ctx, "A").all));
-  struct ReentrantUi : test::FakeUi {
-    CheckCycle* cycle = nullptr;
-    void message(const std::string& text) override {
-      FakeUi::message(text);
-      cycle->start();
-    }
-  } ui;
-  ui.cycle = &f.cycle;
-  f.ctx.ui = &ui;
-  f.cycle.start();
-  f.receive(page({"headline from A"}));
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(f.fetcher.begun, (Strings{"http://a/", "http://b/"}));
-  EXPECT_TRUE(f.fetcher.open);  // B's fetch goes on
-  f.receive(page({"headline from B"}));
-  EXPECT_TRUE(f.cycle.idle());
-  EXPECT_EQ(f.news.count(), 2);
+// Stand-ins for a file held open by another program, a full disk or a
+// read-only folder: a directory with something in it where the file goes
+// can be neither removed, replaced, opened nor written.
+void blockWith(const std::string& path) {
+  ASSERT_TRUE(makeDirectory(path));
+  test::writeBytes(joinPath(path + kPathSep, "x"), "x");
 }
 
-TEST(CheckCycle, AMissingSiteFileEndsTheProgram) {
+std::string logFile(const char* name) { return std::string("LOG") + kPathSep + name; }
+
+TEST(CheckCycle, FileFailuresFailTheirStepAndTheCycleGoesOn) {
   CycleFixture f;
-  EXPECT_THROW(f.cycle.start(), test::FatalError);
+  f.sites({site("A", "http://a/", true), site("B", "http://b/", true), site("C", "http://c/", true)});
+  // A's all-links log cannot be written; B's site log cannot be moved aside.
+  blockWith(siteLogPaths(f.ctx, "A").all);
+  test::writeBytes(siteLogPaths(f.ctx, "B").current, "old headline\r\nu\r\n");
+  blockWith(siteLogPaths(f.ctx, "B").previous);
+  f.cycle.start();
+  f.receive(page({"headline from A"}));
+  // B is not fetched: its old links would have come back as new.
+  EXPECT_EQ(f.fetcher.begun, (Strings{"http://a/", "http://c/"}));
+  f.receive(page({"headline from C"}));
+  EXPECT_TRUE(f.cycle.idle());
+  EXPECT_TRUE(f.ui.messages.empty());  // no box, for any number of rows
+  EXPECT_EQ(f.headlines(), (Strings{"headline from C", "headline from A"}));
+  EXPECT_EQ(f.savedHeadlines(), f.headlines());
+  EXPECT_EQ(f.ui.status[0], "B");
+  EXPECT_EQ(f.ui.status[1], "ファイルに書き込めません: " + logFile("B.log"));
+  EXPECT_TRUE(f.timer.armed);
+}
+
+TEST(CheckCycle, ANewsListThatCannotBeSavedKeepsItsRowsForTheNextSave) {
+  CycleFixture f;
+  f.sites({site("A", "http://a/", true)});
+  blockWith(newListPath(f.ctx));
+  f.cycle.start();
+  f.receive(page({"first headline"}));
+  EXPECT_TRUE(f.cycle.idle());
+  EXPECT_EQ(f.ui.status[1], "ファイルに書き込めません: " + logFile("新着リスト.all.log"));
+  EXPECT_EQ(f.headlines(), (Strings{"first headline"}));
+  // Freed: the next check saves what the first one brought as well.
+  ASSERT_TRUE(removeFile(joinPath(newListPath(f.ctx) + kPathSep, "x")));
+  ASSERT_TRUE(removeFile(newListPath(f.ctx)));
+  f.cycle.start();
+  f.receive(page({"first headline", "second headline"}));
+  EXPECT_EQ(f.savedHeadlines(), (Strings{"second headline", "first headline"}));
+}
+
+TEST(CheckCycle, ASiteFileThatCannotBeReadEndsTheCycleNotTheProgram) {
+  CycleFixture f;
+  f.cycle.start();
+  EXPECT_TRUE(f.cycle.idle());
+  EXPECT_EQ(f.ui.status[1], std::string("ファイルが開けません: ") + kSiteFileName);
+  EXPECT_TRUE(f.timer.armed);
+  // Back again: the next check runs.
+  f.sites({site("A", "http://a/", true)});
+  f.cycle.start();
+  EXPECT_EQ(f.fetcher.begun, (Strings{"http://a/"}));
+}
+
+std::string rss(int first, int last) {
+  std::string body = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><rss version=\"2.0\"><channel><title>t</title>";
+  for (int n = last; n >= first; --n)
+    body += "<item><title>feed item number " + std::to_string(n) + "</title><link>http://f/" + std::to_string(n) +
+            "</link></item>";
+  return "HTTP/1.0 200 OK\r\nContent-Type: application/rss+xml\r\n\r\n" + body + "</channel></rss>";
+}
+
+TEST(CheckCycle, AFeedThatAnswersWithAPageBringsNothingAndNothingOldWhenItComesBack) {
+  CycleFixture f;
+  f.sites({site("F", "http://f/rss", true, "http"), site("P", "http://p/", true)});
+  f.cycle.start();
+  f.receive(rss(1, 10));
+  f.receive(page({"a page headline"}));
+  ASSERT_EQ(f.news.count(), 11);
+
+  // The feed's server shows a maintenance page; the page site turns into a feed.
+  f.cycle.start();
+  f.receive("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<html><link rel=stylesheet href=/m.css>"
+            "<a href=\"http://f/\">トップページへ戻る</a></html>");
+  EXPECT_EQ(f.ui.status[1], kMsgFeedAnsweredPage);
+  f.receive(rss(1, 2));
+  EXPECT_TRUE(f.cycle.idle());
+  EXPECT_EQ(f.news.count(), 11);
+  EXPECT_EQ(f.ui.status[0], "P");
+  EXPECT_EQ(f.ui.status[1], kMsgPageAnsweredFeed);
+
+  // Back: only the feed's new item is new.
+  f.cycle.start();
+  f.receive(rss(1, 11));
+  f.receive(page({"a page headline", "another page headline"}));
+  EXPECT_EQ(f.news.count(), 13);
+  EXPECT_EQ(f.headlines()[0], "another page headline");
+  EXPECT_EQ(f.headlines()[1], "feed item number 11");
+
+  // The page site's address changed to its feed (as the wizard does): read.
+  f.sites({site("F", "http://f/rss", true, "http"), site("P", "http://p/feed", true, "http")});
+  f.cycle.start();
+  f.receive(rss(1, 11));
+  f.receive(rss(20, 20));
+  EXPECT_EQ(f.headlines()[0], "feed item number 20");
 }
 
 TEST(CheckCycle, IntervalPeriods) {

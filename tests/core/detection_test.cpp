@@ -149,16 +149,33 @@ TEST(SiteLog, RotationMovesTheSiteLogAndDropsTheOldOne) {
 
 TEST(SiteLog, UnwritableLogs) {
   EngineFixture f;
-  // A directory where the all-links log should be: the entry stays, a message is shown.
+  // A directory where the all-links log should be: the rows stay in the
+  // list, the failure names the file once, no message box.
   SiteLogPaths p = siteLogPaths(f.ctx, "s");
   makeDirectory(p.all);
-  EXPECT_EQ(check(f, "s", items({{"a new headline", "u"}, {"another headline", "u"}})), 1);
+  ASSERT_TRUE(appendToSiteLog(f.ctx, "s", items({{"a new headline", "u"}, {"another headline", "u"}})));
+  std::string failure;
+  EXPECT_EQ(detectNewLinks(f.ctx, "s", kNoNews, nullptr, &failure), kNews);
   EXPECT_EQ(f.news.count(), 2);
-  EXPECT_EQ(f.ui.messages, std::vector<std::string>(2, "ログの保存に失敗しました。"));
-  // No site log can be opened for appending: the program ends.
+  EXPECT_TRUE(f.ui.messages.empty());
+  EXPECT_EQ(failure, std::string("ファイルに書き込めません: LOG") + kPathSep + "s.all.log");
+  // No site log can be opened for appending: the append fails, nothing ends.
   removeFile(p.current);
   makeDirectory(p.current);
-  EXPECT_THROW(appendToSiteLog(f.ctx, "s", items({{"headline", "u"}})), test::FatalError);
+  EXPECT_FALSE(appendToSiteLog(f.ctx, "s", items({{"headline", "u"}})));
+  // A site log that cannot be moved aside stops the site's check.
+  EXPECT_FALSE(rotateSiteLog(f.ctx, "s") && isDirectory(p.current) == false);
+}
+
+TEST(SiteLog, APreviousLogThatCannotBeReadFailsTheStepInsteadOfMakingAllNew) {
+  EngineFixture f;
+  SiteLogPaths p = siteLogPaths(f.ctx, "s");
+  ASSERT_TRUE(appendToSiteLog(f.ctx, "s", items({{"an old headline", "u"}})));
+  makeDirectory(p.previous);  // exists, cannot be read as a file
+  std::string failure;
+  EXPECT_EQ(detectNewLinks(f.ctx, "s", kNoNews, nullptr, &failure), kStepFailed);
+  EXPECT_EQ(f.news.count(), 0);
+  EXPECT_EQ(failure, std::string("ファイルが開けません: LOG") + kPathSep + "s.log.old");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "settings/dialog_settings.h"
 #include "settings/ini_file.h"
 #include "sites/site_edit.h"
+#include "common/file_io.h"
 #include "test_support.h"
 
 namespace ls {
@@ -37,7 +38,7 @@ TEST(DialogSettings, StoredValuesShowAndWriteBackByTheirRules) {
   EXPECT_EQ(s.fontColor, 0);
   EXPECT_EQ(s.fontBkColor, 9);
   EXPECT_EQ(s.interval, "5");
-  saveDialogSettings(ini, s);
+  EXPECT_TRUE(saveDialogSettings(ini, s));
   EXPECT_EQ(readProfileString(ini, "SETTING", "SOUND", ""), "1");
   EXPECT_EQ(readProfileString(ini, "SETTING", "PROXY", ""), "0");
   EXPECT_EQ(readProfileString(ini, "SETTING", "PROXYNAME", "").size(), 254u);
@@ -45,6 +46,13 @@ TEST(DialogSettings, StoredValuesShowAndWriteBackByTheirRules) {
   EXPECT_EQ(readProfileString(ini, "LIST_FONT", "BACKGROUND", ""), "0");
   // Without a file the proxy name shows "none".
   EXPECT_EQ(loadDialogSettings(dir.file("missing.ini"), "10", "500").proxyName, "none");
+}
+
+TEST(DialogSettings, ASettingsFileThatCannotBeWrittenIsReportedNotIgnored) {
+  test::TempDir dir;
+  const std::string ini = dir.file("LINKSCOUT.ini");
+  ASSERT_TRUE(makeDirectory(ini));  // stands where the file should be
+  EXPECT_FALSE(saveDialogSettings(ini, loadDialogSettings(ini, "5", "700")));
 }
 
 TEST(DialogSettings, TrayQuestionColoursAndPicture) {

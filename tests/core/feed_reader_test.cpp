@@ -212,7 +212,7 @@ TEST(FeedReader, ItemRulesForTitlesAndUrls) {
        "<item><title>  12345678 </title><link>http://h/3</link></item><item><title>123456789</title></item></rss>",
        {}},
       // An unusable link falls back to a permalink guid; other schemes and
-      // relative guids are no URL.
+      // a bare identifier are no URL.
       {"<rss><item><title>headline one</title><link>javascript:alert(1)</link><guid>http://h/g</guid></item>"
        "<item><title>headline two</title><link>mailto:a@h</link></item>"
        "<item><title>headline three</title><guid>123</guid></item>"
@@ -243,6 +243,57 @@ TEST(FeedReader, ItemRulesForTitlesAndUrls) {
     for (std::size_t i = 0; i < items.size(); ++i) {
       EXPECT_EQ(items[i].headline, c.items[i].headline) << c.feed;
       EXPECT_EQ(items[i].url, c.items[i].url) << c.feed;
+    }
+  }
+}
+
+TEST(FeedReader, RelativePermalinkGuidsResolveLikeLinks) {
+  const std::vector<LinkItem> items = itemsOf(
+      "<rss><channel xml:base='http://base.example/news/'>"
+      "<item><title>path guid item</title><guid>/story/1.html</guid></item>"
+      "<item><title>marked guid item</title><guid isPermaLink='true'>story/2.html</guid></item>"
+      "<item><title>parent guid item</title><guid>../3.html</guid></item>"
+      "<item><title>own base item</title><guid xml:base='http://other.example/a/'>./4.html</guid></item>"
+      "<item><title>not permalink</title><guid isPermaLink='false'>/story/5.html</guid></item>"
+      "<item><title>bare identifier</title><guid>story-6</guid></item>"
+      "<item><title>tag identifier</title><guid isPermaLink='true'>tag:h,2024:7</guid></item>"
+      "</channel></rss>");
+  const std::vector<Expected> want = {{"path guid item", "http://base.example/story/1.html"},
+                                      {"marked guid item", "http://base.example/news/story/2.html"},
+                                      {"parent guid item", "http://base.example/3.html"},
+                                      {"own base item", "http://other.example/a/4.html"}};
+  ASSERT_EQ(items.size(), want.size());
+  for (std::size_t i = 0; i < want.size(); ++i) {
+    EXPECT_EQ(items[i].headline, want[i].headline);
+    EXPECT_EQ(items[i].url, want[i].url);
+  }
+  // Without a base, the feed's address.
+  EXPECT_EQ(itemsOf("<rss><item><title>path guid item</title><guid>/s/1</guid></item></rss>").at(0).url,
+            "http://example.jp/s/1");
+}
+
+TEST(FeedReader, Latin1AndWindows1252FeedsAreConverted) {
+  // "Café — Olé ×2 ‘quoted’ €" in windows-1252: é and € have no Shift_JIS form.
+  const std::string title = "Caf\xE9 \x97 Ol\xE9 \xD7" "2 \x91quoted\x92 \x80";
+  const std::string sjisTitle = "Caf〓 \x81\x5C Ol〓 ×2 ‘quoted’ 〓";
+  struct Case {
+    std::string head, declaration;
+    bool converted;
+  } cases[] = {
+      {"Content-Type: application/rss+xml; charset=ISO-8859-1", "", true},
+      {"Content-Type: text/xml", "<?xml version='1.0' encoding='windows-1252'?>", true},
+      {"Content-Type: text/xml", "<?xml version=\"1.0\" encoding=\"latin1\" ?>", true},
+      // The response's charset comes before the declaration.
+      {"Content-Type: text/xml; charset=utf-8", "<?xml version='1.0' encoding='iso-8859-1'?>", false},
+  };
+  for (const Case& c : cases) {
+    const std::string body = c.declaration + "<rss><item><title>" + title + "</title><link>http://h/1</link></item></rss>";
+    const std::vector<LinkItem> items = itemsOf(pageFile(c.head, body));
+    ASSERT_EQ(items.size(), 1u) << c.head;
+    if (c.converted) {
+      EXPECT_EQ(items[0].headline, sjisTitle) << c.head;
+    } else {
+      EXPECT_NE(items[0].headline, sjisTitle) << c.head;
     }
   }
 }

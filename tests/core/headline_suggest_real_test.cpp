@@ -25,11 +25,18 @@ constexpr unsigned kSeed = 20261208;
 
 std::string marksDir() { return std::string(LINKSCOUT_TEST_DATA_DIR) + "/real_pages/"; }
 
+bool fileExists(const std::string& path) { return std::ifstream(path, std::ios::binary).good(); }
+
 // Where the pages are: LINKSCOUT_REAL_PAGES, else the folder that
-// scripts/real-pages fills by default.
+// scripts/real-pages fills by default, else a real_pages folder in the
+// shared folder beside the checkout (where CI finds it, once it is there).
 std::string pagesDir() {
   const char* dir = std::getenv("LINKSCOUT_REAL_PAGES");
-  return dir && *dir ? std::string(dir) + "/" : std::string(LINKSCOUT_TEST_DATA_DIR) + "/../../build/real_pages/";
+  if (dir && *dir) return std::string(dir) + "/";
+  const std::string data = std::string(LINKSCOUT_TEST_DATA_DIR) + "/../../";
+  const std::string built = data + "build/real_pages/";
+  const std::string shared = data + "../shared/real_pages/";
+  return !fileExists(built + "cnn_main_site.html") && fileExists(shared + "cnn_main_site.html") ? shared : built;
 }
 
 std::vector<std::vector<std::string>> readTable(const std::string& path) {
@@ -132,7 +139,7 @@ Score measure(std::size_t ticks) {
 
 bool pagesPresent() {
   auto pages = readTable(marksDir() + "pages.tsv");
-  return !pages.empty() && !test::readBytes(pagesDir() + pages[0][0]).empty();
+  return !pages.empty() && fileExists(pagesDir() + pages[0][0]);
 }
 
 TEST(HeadlineSuggestReal, ThreeTickedHeadlinesTakeTheList) {

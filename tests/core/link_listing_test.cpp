@@ -28,6 +28,15 @@ TEST(LinkListing, NoBaseOverrideNoExtractionNoHeadlineLists) {
   EXPECT_TRUE(listPageLinks("<a href=x>a b c d e f</a>").empty());
 }
 
+TEST(LinkListing, LinkAndAreaTagsListNoRow) {
+  auto rows = listPageLinks("<link rel=\"stylesheet\" href=\"/css/main.css\">\r\n<a class=\"n\" href=\"/news/1.html\">"
+                            "first headline</a><area shape=rect href=/map.html><a href=/news/2.html>second one</a>");
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[1].link, "/news/1.html");
+  EXPECT_EQ(rows[1].headline, "firstheadline");
+  EXPECT_EQ(rows[0].link, "/news/2.html");
+}
+
 TEST(LinkListing, CheckMatchesOnTheLinkOnly) {
   EXPECT_TRUE(linkMatches("/news/2002/a.html", "news,2002"));
   EXPECT_FALSE(linkMatches("/news/a.html", "news,2002"));

@@ -1,6 +1,8 @@
 #include "literal_scan.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 
 #include "common/text.h"
 
@@ -26,10 +28,31 @@ struct Anchor {
   std::string inner, target;
 };
 
+// An "href=" inside a tag other than an anchor: the last '<' before it
+// stands after the last '>' before it, and the tag's text up to the
+// "href=" is not "<a..." or is "<area..." or another element's name.
+bool insideOtherTag(const std::string& text, std::size_t start) {
+  if (start == 0) return false;
+  std::size_t lt = text.rfind('<', start - 1), gt = text.rfind('>', start - 1);
+  if (lt == npos || (gt != npos && gt > lt)) return false;
+  std::string tag = text.substr(lt, start - lt);
+  for (char& c : tag) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (tag.compare(0, 2, "<a") != 0) return true;
+  for (const char* other : {"<abbr", "<acronym", "<address", "<animate", "<applet", "<area", "<article", "<aside",
+                            "<audio"})
+    if (tag.compare(0, std::strlen(other), other) == 0) return true;
+  return false;
+}
+
 bool findAnchor(const std::string& text, std::size_t& pos, std::string& anchor) {
-  std::size_t a = text.find("HREF=", pos), b = text.find("href=", pos);
-  std::size_t start = std::min(a, b);
-  if (start == npos) return false;
+  std::size_t start;
+  for (;;) {
+    std::size_t a = text.find("HREF=", pos), b = text.find("href=", pos);
+    start = std::min(a, b);
+    if (start == npos) return false;
+    if (!insideOtherTag(text, start)) break;
+    pos = start + 1;
+  }
   std::size_t c = text.find("</A", start), d = text.find("</a", start);
   std::size_t end = std::min(c, d);
   if (end == npos) return false;

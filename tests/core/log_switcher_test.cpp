@@ -197,5 +197,21 @@ TEST(LogSwitcher, AnUnreadableLogIsNeverWrittenOver) {
   EXPECT_TRUE(isDirectory(siteLogPaths(f.ctx, "S").all));
 }
 
+TEST(LogSwitcher, ANewsListThatCannotBeSavedStaysShownWithItsRows) {
+  SwitcherFixture f;
+  f.sites({"S"});
+  f.log("S", 1);
+  f.build();
+  f.shown.showNewList();
+  f.news.insertTop("an unsaved headline", kIconNew);
+  ASSERT_TRUE(makeDirectory(newListPath(f.ctx)));
+  test::writeBytes(joinPath(newListPath(f.ctx) + kPathSep, "x"), "x");
+  // Leaving would read the file back and lose the row.
+  EXPECT_EQ(f.show(1), ShowResult::kRefused);
+  EXPECT_TRUE(f.shown.isNewList());
+  EXPECT_EQ(f.headlines(), Strings{"an unsaved headline"});
+  EXPECT_EQ(f.ui.status[1].rfind("ファイルに書き込めません: ", 0), 0u);
+}
+
 }  // namespace
 }  // namespace ls

@@ -55,6 +55,36 @@ TEST(PageScan, AnchorRunsToTheFirstClosingTagSoNestedLinksAreNotVisited) {
   EXPECT_EQ(links[0].url, "http://host/a/b/1.html");
 }
 
+TEST(PageScan, OnlyAnAnchorsHrefStartsALink) {
+  struct Case {
+    const char* page;
+    const char* firstUrl;
+  };
+  const Case cases[] = {
+      {"<link rel=\"stylesheet\" href=\"/css/main.css\"><a href=\"/news/1.html\">first headline</a>",
+       "http://host/news/1.html"},
+      {"<base href=\"http://host/a/\"><a href=x.html>first headline</a>", "http://host/a/b/x.html"},
+      {"<map><AREA HREF=/map.html alt=x></map><a href=y.html>first headline</a>", "http://host/a/b/y.html"},
+      {"<img src=i.png><a href=z.html>first headline</a>", "http://host/a/b/z.html"},
+      {"</a href=q.html><A class=x HREF=w.html>first headline</A>", "http://host/a/b/w.html"},
+      // Lines joined without a break: the name runs into the attribute.
+      {"<link\nhref=/c.css><ahref=v.html>first headline</a>", "http://host/a/b/v.html"},
+      {"<aside href=s.html><aclass=k href=u.html>first headline</a>", "http://host/a/b/u.html"},
+      // Outside every tag an "href=" still starts a link, as before.
+      {"text href=t.html>first headline</a>", "http://host/a/b/t.html"},
+      {"<a title='x>y' href=r.html>first headline</a>", "http://host/a/b/r.html"},
+      // A '<' opens a new tag even before the last one has closed.
+      {"<link href=a.css <a href=b.html>first headline</a>", "http://host/a/b/b.html"},
+  };
+  for (const Case& c : cases) {
+    auto links = scan(c.page);
+    ASSERT_FALSE(links.empty()) << c.page;
+    EXPECT_EQ(links[0].url, c.firstUrl) << c.page;
+    EXPECT_EQ(links[0].headline, "first headline") << c.page;
+  }
+  EXPECT_TRUE(scan("<link href=a.css>not a headline</a>").empty());
+}
+
 TEST(PageScan, CommentsHideLinksAndTheRestIsScanned) {
   auto links = scan("<!-- <a href=old.html>old headline text</a> --><a href=new.html>new headline text</a>");
   ASSERT_EQ(links.size(), 1u);

@@ -21,6 +21,9 @@ std::string randomPage(std::mt19937& rng, std::size_t pieces) {
       ">", "\"", "'", "=", "./", "../", "/", "http://x/", "HTTP", "x.html", "ab", "a", "b", "news",
       "2002", " ", "BASEHREF=", "basehref=", "'http://b/c/'", "\x82\xa0", "\x82", "<b>", "</b>",
       "long headline text", "-", "!", "<!",
+      // Tags around an "href=": only an anchor's starts a link.
+      "<link href=", "<base href=", "<AREA HREF=", "<ahref=", "<aclass=x ", "<area", "<ARE", "<aside",
+      "<aUDIO", "<a\x82", "</a href=",
   };
   std::uniform_int_distribution<std::size_t> pick(0, std::size(kPieces) - 1);
   std::string page;

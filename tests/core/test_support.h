@@ -31,10 +31,6 @@ class TempDir {
 std::string readBytes(const std::string& sjisPath);
 void writeBytes(const std::string& sjisPath, const std::string& bytes);
 
-struct FatalError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
-
 struct FakeRow {
   std::string columns[3];
   int icon = 0;
@@ -63,7 +59,6 @@ class FakeUi : public UserInterface {
 
   void setStatus(int part, const std::string& text) override { status[part] = text; }
   void message(const std::string& text) override { messages.push_back(text); }
-  [[noreturn]] void fatal(const std::string& text) override { throw FatalError(text); }
 };
 
 // An application directory with LOG and TEMPORARY and a settings file,

@@ -20,10 +20,6 @@ struct RecordingUi : ls::UserInterface {
   std::vector<std::string> messages;
   void setStatus(int part, const std::string& text) override { status[part] = text; }
   void message(const std::string& text) override { messages.push_back(text); }
-  [[noreturn]] void fatal(const std::string& text) override {
-    ADD_FAILURE() << "fatal: " << text;
-    ExitProcess(1);
-  }
 };
 
 struct Outcome : ls::FetchListener {

@@ -61,8 +61,7 @@ class ProgramCycle : public ::testing::Test {
     ASSERT_TRUE(startWithHook());
   }
 
-  // Message boxes are answered here; a fatal one would end the test program,
-  // so it is printed first.
+  // Message boxes are answered here, and printed.
   bool startWithHook() {
     lstest::app().ui.messageHook = [this](const std::string& text) {
       messages_.push_back(text);

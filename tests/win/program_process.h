@@ -42,6 +42,7 @@ class ProgramProcess {
   ProgramProcess& operator=(const ProgramProcess&) = delete;
 
   HWND window() const { return window_; }
+  DWORD processId() const { return pi_.dwProcessId; }
 
   // Closes the main window and waits for the process; its exit code, or -1.
   long close() {
