@@ -17,6 +17,8 @@ what the new headlines themselves cost.
 Then a start with a new-list of 5,000 rows and the log switcher showing a site
 log of 5,000 entries. Time is measured by bench-probe inside Wine; CPU ticks
 and resident memory are read from /proc for the program's own process.
+The latency run (program_latency.py): 500 sites answering after 200 ms,
+with and without 5 silent ones, at PARALLEL=1 and at the default 6.
 Last, the bytes on the wire per check against nginx (program_wire.py), for
 the program and for --before-exe, a build from before HTTP/1.1 (say, of the
 main branch), when one is given.
@@ -31,6 +33,7 @@ import tempfile
 import threading
 import time
 
+import program_latency
 import program_wire
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -264,6 +267,9 @@ def main():
     ap.add_argument("--cap", type=int, default=900, help="seconds a check may take before it is cut short")
     ap.add_argument("--wire-sites", type=int, default=100, help="sites of the run against nginx (0: none)")
     ap.add_argument("--before-exe", help="a LINKSCOUT.exe from before, measured on the wire beside the program")
+    ap.add_argument("--latency-sites", type=int, default=500,
+                    help="sites of the latency run (200 ms an answer; 0: none)")
+    ap.add_argument("--only-latency", action="store_true", help="only the bare window and the latency run")
     ap.add_argument("--wire-chrome", default="0,60",
                     help="KiB of page around the headlines in the runs against nginx, comma-separated")
     args = ap.parse_args()
@@ -277,11 +283,23 @@ def main():
     try:
         with Wine(os.path.abspath(args.build)) as wine:
             bare, bare_start = bare_window(wine, base)
-            big = None if args.only_checks else big_list_run(wine, base, exe)
-            runs = [(n, check_run(wine, base, exe, pages, port, n, args.links, args.cap, args.minimized))
-                    for n in counts]
+            latency = []
+            if args.latency_sites:
+                web = program_latency.LatencyWeb(Pages(args.links), 50, 0.2)
+                try:
+                    for silent in (0, 5):
+                        for parallel in (1, 6):
+                            latency.append(((args.latency_sites, parallel, silent), program_latency.latency_run(
+                                wine, base, exe, web, args.latency_sites, parallel, silent, make_dir, windows_path,
+                                find_process, rss_mb, args.cap)))
+                finally:
+                    web.close()
+            only = args.only_latency
+            big = None if args.only_checks or only else big_list_run(wine, base, exe)
+            runs = [] if only else [(n, check_run(wine, base, exe, pages, port, n, args.links, args.cap,
+                                                  args.minimized)) for n in counts]
             wire = []
-            for kb in [int(k) for k in args.wire_chrome.split(",")] if args.wire_sites else []:
+            for kb in [int(k) for k in args.wire_chrome.split(",")] if args.wire_sites and not only else []:
                 web = program_wire.WebPages(pages, kb)
                 rows = []
                 with program_wire.Nginx() as nginx:
@@ -329,6 +347,7 @@ def main():
         if r["first_ended"]:
             row("%d sites: CPU ticks in 10 s idle" % n, r["idle_ticks"], "", "0")
     row("bare window: resident memory", bare, "MB")
+    program_latency.print_latency(latency, bare, row)
     for kb, rows in wire:
         program_wire.print_wire(rows, args.wire_sites, kb, row)
     if not big:

@@ -4,7 +4,8 @@
 // one line of "name=value" pairs for bench/program_bench.py.
 //   bench-probe start EXE DIR [CLASS] starts EXE in DIR; ms until its window
 //                                    (class wndmain) answers
-//   bench-probe check SECONDS        the check command; ms until the cycle ends
+//   bench-probe check SECONDS [END]  the check command; ms until the cycle ends
+//                                    (part 0 empty, or END when given)
 //                                    (or SECONDS pass), the sites begun, and the
 //                                    longest wait for an answer meanwhile
 //   bench-probe logs                 opens the log switcher and shows its row 1
@@ -91,7 +92,11 @@ int start(const char* exe, const char* dir, const char* windowClass) {
   return 0;
 }
 
-int check(int seconds) {
+// `endName`, when given, is the name part 0 shows at the end instead of
+// nothing: the last site of the file, which fails at once, so a check whose
+// silent sites failed is seen to end too.
+int check(int seconds, const char* endName) {
+  std::wstring end = endName ? std::wstring(endName, endName + std::strlen(endName)) : std::wstring();
   HWND window = mainWindow();
   if (!window) return fail("LINKSCOUT is not running");
   HWND statusBar = GetDlgItem(window, IDC_STATUSBAR);
@@ -116,7 +121,7 @@ int check(int seconds) {
     std::wstring text = statusText(statusBar);
     if (text != shown && !text.empty()) ++sites;
     shown = text;
-    if (sites > 0 && text.empty()) {
+    if (sites > 0 && (text.empty() || (!end.empty() && text == end))) {
       ended = true;
       break;
     }
@@ -227,7 +232,7 @@ int show(int how) {
 }
 
 int usage() {
-  std::fprintf(stderr, "usage: bench-probe start EXE DIR [CLASS] | check SECONDS | logs | fetch PORT N | show HOW | close\n");
+  std::fprintf(stderr, "usage: bench-probe start EXE DIR [CLASS] | check SECONDS [ENDNAME] | logs | fetch PORT N | show HOW | close\n");
   return 2;
 }
 
@@ -237,7 +242,7 @@ int main(int argc, char** argv) {
   if (argc < 2) return usage();
   std::string command = argv[1];
   if (command == "start" && (argc == 4 || argc == 5)) return start(argv[2], argv[3], argc == 5 ? argv[4] : "wndmain");
-  if (command == "check" && argc == 3) return check(std::atoi(argv[2]));
+  if (command == "check" && (argc == 3 || argc == 4)) return check(std::atoi(argv[2]), argc == 4 ? argv[3] : nullptr);
   if (command == "logs") return logs();
   if (command == "fetch" && argc == 4) return fetch(std::atoi(argv[2]), std::atoi(argv[3]));
   if (command == "close") return close();
