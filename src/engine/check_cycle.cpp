@@ -100,6 +100,7 @@ void CheckCycle::start() {
       if (!sites_.recordAfter(siteFilePath(), k).exists) break;
     }
   }
+  showProgress();
   pump();
 }
 

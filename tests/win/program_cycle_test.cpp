@@ -271,7 +271,7 @@ TEST_F(ProgramCycle, AStalledSiteTimesOutAndTheCycleGoesOn) {
   server_.route("/c", Reply{page({"地方の見出しが届く"})});
   start();
   ls::App& a = lstest::app();
-  a.fetcher.setTimeoutMs(300);
+  for (ls::WinsockFetcher& f : a.slots) f.setTimeoutMs(300);
   check();
   EXPECT_EQ(server_.requestCount("/a"), 1);
   EXPECT_EQ(server_.requestCount("/c"), 1);
@@ -288,9 +288,14 @@ TEST_F(ProgramCycle, CheckDuringAFetchStopsTheCycle) {
   ls::App& a = lstest::app();
   SendMessageW(a.main, WM_COMMAND, IDM_CHECK, 0);
   ASSERT_TRUE(lstest::pumpUntil([&] { return server_.requestCount("/a") == 1; }, 10000));
-  EXPECT_TRUE(a.fetcher.inFlight());
+  auto fetching = [&] {
+    for (const ls::WinsockFetcher& f : a.slots)
+      if (f.inFlight()) return true;
+    return false;
+  };
+  EXPECT_TRUE(fetching());
   SendMessageW(a.main, WM_COMMAND, IDM_TRAY_CHECK, 0);
-  EXPECT_FALSE(a.fetcher.inFlight());
+  EXPECT_FALSE(fetching());
   EXPECT_FALSE(a.cycle->idle());
   EXPECT_EQ(a.ui.status(0), "");
   EXPECT_EQ(a.ui.status(1), "");
