@@ -86,6 +86,7 @@ void CheckCycle::start() {
     return;
   }
   abandon();
+  retired_.reset();
   int wanted = parallelOf(readProfileString(ctx_.settingsPath, kSETTING, kPARALLEL, "6", kHolderBytes));
   parallel_ = std::min<int>(wanted, static_cast<int>(fetchers_.size()));
   schedule_ = std::make_unique<CheckSchedule>(parallel_);
@@ -119,7 +120,13 @@ void CheckCycle::abandon() {
   for (std::size_t k = 0; k < fetchers_.size(); ++k)
     if (flights_[k].record != 0 || fetchers_[k]->inFlight()) fetchers_[k]->close();
   flights_.assign(fetchers_.size(), Flight{});
-  schedule_.reset();
+  // Inside a result (a nested message loop) the schedule is still handing
+  // over: it lives on until the next check, and the results left do nothing.
+  if (pumping_) {
+    retired_ = std::move(schedule_);
+  } else {
+    schedule_.reset();
+  }
   for (int record : waitingPages_) removeFile(waitingPageFile(record));
   waitingPages_.clear();
 }
@@ -205,6 +212,7 @@ void CheckCycle::startSite(int recordNumber) {
   if (polite_.waiting(flight.site, now(), waitNote)) {
     // The server asked to be left alone until then.
     schedule_->ended(recordNumber, [this, flight, waitNote] {
+      if (!schedule_) return;
       ++done_;
       noteForCycleEnd(flight.site.name, waitNote);
     });
@@ -220,6 +228,7 @@ void CheckCycle::startSite(int recordNumber) {
     // Not fetched: its old links would come back as new.
     std::string text = cannotWriteText(ctx_, siteLogPaths(ctx_, flight.site.name).current);
     schedule_->ended(recordNumber, [this, flight, text] {
+      if (!schedule_) return;
       ++done_;
       stepFailed(flight.site.name, text);
       showProgress();
@@ -240,6 +249,7 @@ void CheckCycle::startSite(int recordNumber) {
   bool refused = begun.state == FetchStart::kRefused;
   std::string text = refused ? kMsgBadUrl : begun.failure;
   schedule_->ended(recordNumber, [this, flight, refused, text] {
+    if (!schedule_) return;
     ++done_;
     if (refused) ctx_.ui->setStatus(1, text);
     noteForCycleEnd(flight.site.name, text);
@@ -262,7 +272,9 @@ void CheckCycle::slotEnded(int slot, bool received, const std::string& text) {
   std::string waiting = waitingPageFile(flight.record);
   removeFile(waiting);
   if (renameFile(pageFiles_[slot], waiting)) waitingPages_.insert(flight.record);
-  schedule_->ended(flight.record, [this, flight, page, received, text] { handOver(flight, page, received, text); });
+  schedule_->ended(flight.record, [this, flight, page, received, text] {
+    if (schedule_) handOver(flight, page, received, text);
+  });
   pump();
 }
 

@@ -157,7 +157,7 @@ class CheckCycle : public FetchListener {
   std::vector<std::unique_ptr<SlotListener>> listeners_;
   std::vector<Flight> flights_;  // by slot
   std::vector<std::string> pageFiles_;  // by slot
-  std::unique_ptr<CheckSchedule> schedule_;
+  std::unique_ptr<CheckSchedule> schedule_, retired_;
   std::set<int> waitingPages_;  // records whose page waits for its turn
   int parallel_ = 1;
   int ahead_ = 0;  // records offered and not yet started
