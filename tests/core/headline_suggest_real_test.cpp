@@ -5,6 +5,7 @@
 // says where each comes from and how to bring it); the marks are.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -110,6 +111,11 @@ Score measure(std::size_t ticks) {
     }
     const std::set<std::string>& marked = marks[page[0]];
     const std::vector<ListedLink> rows = listPageLinks(bytes);
+    // A mark the listing no longer holds would be ticked by no trial and
+    // missed by every one.
+    for (const std::string& link : marked)
+      EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [&](const ListedLink& r) { return r.link == link; }))
+          << page[0] << " lists no " << link;
     std::vector<std::string> pool(marked.begin(), marked.end());
     Score pageScore;
     for (int t = 0; t < kTrialsPerPage; ++t) {
