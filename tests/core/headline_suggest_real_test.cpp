@@ -150,13 +150,15 @@ bool pagesPresent() {
 
 TEST(HeadlineSuggestReal, ThreeTickedHeadlinesTakeTheList) {
   if (!pagesPresent()) GTEST_SKIP() << "no real pages in " << pagesDir() << " (scripts/real-pages brings them)";
-  // Measured 0.899 when written; the aim is 0.9.
-  EXPECT_GE(measure(3).f1, 0.88);
+  // Measured 0.929 (P 0.926, R 0.951) when the strings were chosen by the
+  // likely list; the aim is 0.9.
+  EXPECT_GE(measure(3).f1, 0.92);
 }
 
 TEST(HeadlineSuggestReal, TwoTickedHeadlinesTakeMostOfTheList) {
   if (!pagesPresent()) GTEST_SKIP() << "no real pages in " << pagesDir() << " (scripts/real-pages brings them)";
-  EXPECT_GE(measure(2).f1, 0.8);
+  // Measured 0.911 (P 0.940, R 0.913); the aim is 0.8.
+  EXPECT_GE(measure(2).f1, 0.9);
 }
 
 }  // namespace
