@@ -62,6 +62,21 @@ bool allDigits(std::string_view s) {
   return true;
 }
 
+// A month's name ("nov", "November") in a path is a date's part: next
+// month's headlines hold another.
+bool isMonth(std::string_view s) {
+  constexpr std::string_view kMonths[] = {"january", "february", "march",     "april",   "may",      "june",
+                                          "july",    "august",   "september", "october", "november", "december"};
+  if (s.size() < 3) return false;
+  for (std::string_view m : kMonths) {
+    if (s.size() != 3 && s.size() != m.size()) continue;
+    bool same = true;
+    for (std::size_t i = 0; i < s.size() && same; ++i) same = (s[i] | 0x20) == m[i];
+    if (same) return true;
+  }
+  return false;
+}
+
 // Where the part of a link that strings may come from begins: after an
 // absolute link's scheme and host (also "//host/..."), else at its start.
 std::size_t pathStart(std::string_view link) {
@@ -107,7 +122,8 @@ void candidatesOf(std::string_view link, std::set<std::string>& out) {
     for (std::size_t b = a + 1; b < cuts.size() && b <= a + 3; ++b) {
       if (dirs[cuts[b]] != '/' || cuts[b] == cuts[b - 1] + 1) break;  // an empty directory
       const std::size_t nameAt = dirs[cuts[b - 1]] == '/' ? cuts[b - 1] + 1 : cuts[b - 1];
-      if (allDigits(dirs.substr(nameAt, cuts[b] - nameAt))) break;  // a date's part
+      const std::string_view name = dirs.substr(nameAt, cuts[b] - nameAt);
+      if (allDigits(name) || isMonth(name)) break;  // a date's part
       addCandidate(out, dirs.substr(cuts[a], cuts[b] - cuts[a] + 1));
     }
   }
@@ -131,7 +147,7 @@ void candidatesOf(std::string_view link, std::set<std::string>& out) {
     }
     std::size_t at = i;
     while (i < lastSlash && isLetter(dirs[i])) ++i;
-    if (i - at >= kShortestWord) addCandidate(out, dirs.substr(at, i - at));
+    if (i - at >= kShortestWord && !isMonth(dirs.substr(at, i - at))) addCandidate(out, dirs.substr(at, i - at));
   }
 
   const std::size_t fileAt = lastSlash == std::string_view::npos ? 0 : lastSlash;

@@ -15,8 +15,8 @@ namespace ls {
 // - A page: strings cut from the ticked links' own paths (a directory such
 //   as "/news/", a word of one, a file name and its first letters such as
 //   "/k", an extension, a query key, the first digit of a year or an id),
-//   never from the scheme and host and never with a run of three digits (a
-//   date or an article id changes tomorrow). Among the sets of one to three
+//   never from the scheme and host, never with a run of three digits and
+//   never a month's name (a date or an article id changes tomorrow). Among the sets of one to three
 //   strings that every ticked link's raw anchor text holds, the set whose
 //   links best match the likely list (the links shaped like an example:
 //   words, numbers and slashes, the first directory as written when the
