@@ -291,7 +291,8 @@ std::string suggestForPage(const std::vector<ListedLink>& rows, const std::vecto
     setBit(counted, r);
     const bool example = tickedLinks.count(rows[r].link) > 0;
     if (!example) setBit(others, r);
-    if (example || shapes.count(linkShape(rows[r].link, false)) || shapesWithDirectory.count(linkShape(rows[r].link, true)))
+    if (example || shapes.count(linkShape(rows[r].link, false)) ||
+        shapesWithDirectory.count(linkShape(rows[r].link, true)))
       setBit(likely, r);
   }
   const std::size_t likelyTotal = countOf(likely, counted);
