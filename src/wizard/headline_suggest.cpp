@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string_view>
 #include <tuple>
@@ -61,6 +62,21 @@ bool allDigits(std::string_view s) {
   return true;
 }
 
+// A month's name ("nov", "November") in a path is a date's part: next
+// month's headlines hold another.
+bool isMonth(std::string_view s) {
+  constexpr std::string_view kMonths[] = {"january", "february", "march",     "april",   "may",      "june",
+                                          "july",    "august",   "september", "october", "november", "december"};
+  if (s.size() < 3) return false;
+  for (std::string_view m : kMonths) {
+    if (s.size() != 3 && s.size() != m.size()) continue;
+    bool same = true;
+    for (std::size_t i = 0; i < s.size() && same; ++i) same = (s[i] | 0x20) == m[i];
+    if (same) return true;
+  }
+  return false;
+}
+
 // Where the part of a link that strings may come from begins: after an
 // absolute link's scheme and host (also "//host/..."), else at its start.
 std::size_t pathStart(std::string_view link) {
@@ -106,7 +122,8 @@ void candidatesOf(std::string_view link, std::set<std::string>& out) {
     for (std::size_t b = a + 1; b < cuts.size() && b <= a + 3; ++b) {
       if (dirs[cuts[b]] != '/' || cuts[b] == cuts[b - 1] + 1) break;  // an empty directory
       const std::size_t nameAt = dirs[cuts[b - 1]] == '/' ? cuts[b - 1] + 1 : cuts[b - 1];
-      if (allDigits(dirs.substr(nameAt, cuts[b] - nameAt))) break;  // a date's part
+      const std::string_view name = dirs.substr(nameAt, cuts[b] - nameAt);
+      if (allDigits(name) || isMonth(name)) break;  // a date's part
       addCandidate(out, dirs.substr(cuts[a], cuts[b] - cuts[a] + 1));
     }
   }
@@ -130,7 +147,7 @@ void candidatesOf(std::string_view link, std::set<std::string>& out) {
     }
     std::size_t at = i;
     while (i < lastSlash && isLetter(dirs[i])) ++i;
-    if (i - at >= kShortestWord) addCandidate(out, dirs.substr(at, i - at));
+    if (i - at >= kShortestWord && !isMonth(dirs.substr(at, i - at))) addCandidate(out, dirs.substr(at, i - at));
   }
 
   const std::size_t fileAt = lastSlash == std::string_view::npos ? 0 : lastSlash;
@@ -164,18 +181,50 @@ void candidatesOf(std::string_view link, std::set<std::string>& out) {
   }
 }
 
+// A link's path as its kind of page: each run of letters (with '-' and
+// '_') one 'a', each run of digits one '9', the rest as written, so
+// "/docs/news/1171224.html" and "/docs/interview/1131516.html" read
+// "/a/a/9.a", and the page's "/docs/static/ranking/index-168.html" does not.
+// With `firstDirectory` the first word stays as written when it names a
+// directory ("/news/a.html" reads "/news/a.a", "/about/team.html" not).
+std::string linkShape(std::string_view link, bool firstDirectory) {
+  std::string_view path = link.substr(pathStart(link));
+  path = path.substr(0, std::min(path.find('?'), path.find('#')));
+  auto wordly = [](char c) { return isLetter(c) || c == '-' || c == '_'; };
+  std::string shape;
+  bool firstWord = true;
+  for (std::size_t i = 0; i < path.size();) {
+    std::size_t end = i + 1;
+    if (wordly(path[i])) {
+      while (end < path.size() && wordly(path[end])) ++end;
+      const bool kept = firstDirectory && firstWord && end < path.size() && path[end] == '/';
+      shape += kept ? std::string(path.substr(i, end - i)) : std::string("a");
+      firstWord = false;
+    } else if (isDigit(path[i])) {
+      while (end < path.size() && isDigit(path[end])) ++end;
+      shape += '9';
+    } else {
+      shape += path[i];
+    }
+    i = end;
+  }
+  return shape;
+}
+
 using Bits = std::vector<std::uint64_t>;
+
+void setBit(Bits& bits, std::size_t r) { bits[r / 64] |= std::uint64_t{1} << (r % 64); }
 
 Bits takenBy(const std::vector<ListedLink>& rows, std::string_view s) {
   Bits bits((rows.size() + 63) / 64, 0);
   for (std::size_t r = 0; r < rows.size(); ++r)
-    if (rowTaken(rows[r], s)) bits[r / 64] |= std::uint64_t{1} << (r % 64);
+    if (rowTaken(rows[r], s)) setBit(bits, r);
   return bits;
 }
 
-std::size_t countOthers(const Bits& taken, const Bits& ticked) {
+std::size_t countOf(const Bits& a, const Bits& b) {
   std::size_t n = 0;
-  for (std::size_t w = 0; w < taken.size(); ++w) n += static_cast<std::size_t>(__builtin_popcountll(taken[w] & ~ticked[w]));
+  for (std::size_t w = 0; w < a.size(); ++w) n += static_cast<std::size_t>(__builtin_popcountll(a[w] & b[w]));
   return n;
 }
 
@@ -200,22 +249,60 @@ std::string suggestForFeed(const std::vector<std::string>& shared) {
   return best;
 }
 
+// What a set of strings takes, counted in distinct links: all of them, those
+// shaped like an example (the likely list), and those not ticked.
+struct Take {
+  std::size_t links = 0, likely = 0, others = 0, strings = 0, length = 0;
+};
+
+// The better set: the one whose links best match the likely list (the
+// higher F1 of the two against it, compared without division), then the one
+// that takes fewer links not ticked, fewer strings, a shorter reading.
+bool better(const Take& a, const Take& b, std::size_t likelyTotal) {
+  const std::size_t fa = a.likely * (b.links + likelyTotal), fb = b.likely * (a.links + likelyTotal);
+  if (fa != fb) return fa > fb;
+  return std::tie(a.others, a.strings, a.length) < std::tie(b.others, b.strings, b.length);
+}
+
 std::string suggestForPage(const std::vector<ListedLink>& rows, const std::vector<std::size_t>& ticked,
                            const std::vector<std::string>& shared) {
   if (shared.empty()) return kEveryLink;
-  // Rows that are no other link: the ticked ones, and a link listed again
-  // (a picture's link beside its headline's) counts once.
-  Bits tickedBits((rows.size() + 63) / 64, 0);
-  std::set<std::string_view> seen;
-  for (std::size_t r : ticked) seen.insert(rows[r].link);
-  for (std::size_t r = 0; r < rows.size(); ++r)
-    if (!seen.insert(rows[r].link).second) tickedBits[r / 64] |= std::uint64_t{1} << (r % 64);
+  // Each link counts once (a picture's link beside its headline's is listed
+  // twice): on its first row.
+  const std::size_t words = (rows.size() + 63) / 64;
+  Bits counted(words, 0), likely(words, 0), others(words, 0);
+  // The likely list: the links shaped like an example, keeping the first
+  // directory when the examples of that shape all share it.
+  std::set<std::string_view> tickedLinks, seen;
+  std::map<std::string, std::set<std::string>> kinds;  // each example's shape, the shapes keeping its directory
+  for (std::size_t r : ticked) {
+    tickedLinks.insert(rows[r].link);
+    kinds[linkShape(rows[r].link, false)].insert(linkShape(rows[r].link, true));
+  }
+  std::set<std::string> shapes, shapesWithDirectory;
+  for (const auto& [shape, withDirectory] : kinds) {
+    if (withDirectory.size() == 1)
+      shapesWithDirectory.insert(*withDirectory.begin());
+    else
+      shapes.insert(shape);
+  }
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    if (!seen.insert(rows[r].link).second) continue;
+    setBit(counted, r);
+    const bool example = tickedLinks.count(rows[r].link) > 0;
+    if (!example) setBit(others, r);
+    if (example || shapes.count(linkShape(rows[r].link, false)) ||
+        shapesWithDirectory.count(linkShape(rows[r].link, true)))
+      setBit(likely, r);
+  }
+  const std::size_t likelyTotal = countOf(likely, counted);
   std::vector<Bits> taken;
   taken.reserve(shared.size());
   for (const std::string& s : shared) taken.push_back(takenBy(rows, s));
 
-  using Score = std::tuple<std::size_t, std::size_t, std::size_t, std::string>;
-  Score best{SIZE_MAX, 0, 0, std::string()};
+  Take best;
+  bool found = false;
+  std::string bestStrings;
   std::vector<const std::string*> pick;
   // Every set of one to kMostStrings strings, in index order.
   auto visit = [&](auto&& self, std::size_t from, const Bits& sofar, std::size_t length) -> void {
@@ -224,18 +311,19 @@ std::string suggestForPage(const std::vector<ListedLink>& rows, const std::vecto
       for (std::size_t w = 0; w < now.size(); ++w) now[w] &= taken[i][w];
       pick.push_back(&shared[i]);
       const std::size_t len = length + readLength(shared[i]);
-      Score score{countOthers(now, tickedBits), pick.size(), len, std::string()};
-      if (std::tie(std::get<0>(score), std::get<1>(score), std::get<2>(score)) <=
-          std::tie(std::get<0>(best), std::get<1>(best), std::get<2>(best))) {
-        std::get<3>(score) = joined(pick);
-        if (score < best) best = std::move(score);
+      const Take take{countOf(now, counted), countOf(now, likely), countOf(now, others), pick.size(), len};
+      if (!found || better(take, best, likelyTotal) ||
+          (!better(best, take, likelyTotal) && joined(pick) < bestStrings)) {
+        best = take;
+        bestStrings = joined(pick);
+        found = true;
       }
       if (pick.size() < kMostStrings) self(self, i + 1, now, len);
       pick.pop_back();
     }
   };
-  visit(visit, 0, Bits(tickedBits.size(), ~std::uint64_t{0}), 0);
-  return std::get<3>(best);
+  visit(visit, 0, counted, 0);
+  return bestStrings;
 }
 
 }  // namespace
@@ -253,7 +341,7 @@ std::string suggestHeadlineStrings(const std::vector<ListedLink>& rows, const st
   std::vector<std::string> shared;
   for (const std::string& s : pieces) {
     bool everywhere = true;
-    for (std::size_t r : examples) everywhere = everywhere && rows[r].link.find(s) != std::string::npos;
+    for (std::size_t r : examples) everywhere = everywhere && rowTaken(rows[r], s);
     if (everywhere) shared.push_back(s);
   }
   // The shortest first: a hostile listing keeps its most readable strings.

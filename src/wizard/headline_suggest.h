@@ -15,10 +15,13 @@ namespace ls {
 // - A page: strings cut from the ticked links' own paths (a directory such
 //   as "/news/", a word of one, a file name and its first letters such as
 //   "/k", an extension, a query key, the first digit of a year or an id),
-//   never from the scheme and host and never with a run of three digits (a
-//   date or an article id changes tomorrow). Among the sets of one to three
-//   strings shared by every ticked link, the set that takes the fewest other
-//   rows wins, then the one with fewer strings, then the shorter one.
+//   never from the scheme and host, never with a run of three digits and
+//   never a month's name (a date or an article id changes tomorrow). Among the sets of one to three
+//   strings that every ticked link's raw anchor text holds, the set whose
+//   links best match the likely list (the links shaped like an example:
+//   words, numbers and slashes, the first directory as written when the
+//   examples of that shape share it) wins, then the one that takes the
+//   fewest other links, then the one with fewer strings, then the shorter.
 // - A feed, whose items are all headlines: the one string shared by the
 //   ticked items that takes the most items (the longest on a tie), or "http"
 //   when they share nothing but their host.

@@ -5,6 +5,7 @@
 // says where each comes from and how to bring it); the marks are.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -110,6 +111,11 @@ Score measure(std::size_t ticks) {
     }
     const std::set<std::string>& marked = marks[page[0]];
     const std::vector<ListedLink> rows = listPageLinks(bytes);
+    // A mark the listing no longer holds would be ticked by no trial and
+    // missed by every one.
+    for (const std::string& link : marked)
+      EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [&](const ListedLink& r) { return r.link == link; }))
+          << page[0] << " lists no " << link;
     std::vector<std::string> pool(marked.begin(), marked.end());
     Score pageScore;
     for (int t = 0; t < kTrialsPerPage; ++t) {
@@ -144,13 +150,15 @@ bool pagesPresent() {
 
 TEST(HeadlineSuggestReal, ThreeTickedHeadlinesTakeTheList) {
   if (!pagesPresent()) GTEST_SKIP() << "no real pages in " << pagesDir() << " (scripts/real-pages brings them)";
-  // Measured 0.899 when written; the aim is 0.9.
-  EXPECT_GE(measure(3).f1, 0.88);
+  // Measured 0.929 (P 0.926, R 0.951) when the strings were chosen by the
+  // likely list; the aim is 0.9.
+  EXPECT_GE(measure(3).f1, 0.92);
 }
 
 TEST(HeadlineSuggestReal, TwoTickedHeadlinesTakeMostOfTheList) {
   if (!pagesPresent()) GTEST_SKIP() << "no real pages in " << pagesDir() << " (scripts/real-pages brings them)";
-  EXPECT_GE(measure(2).f1, 0.8);
+  // Measured 0.911 (P 0.940, R 0.913); the aim is 0.8.
+  EXPECT_GE(measure(2).f1, 0.9);
 }
 
 }  // namespace
