@@ -269,6 +269,7 @@ def main():
     ap.add_argument("--before-exe", help="a LINKSCOUT.exe from before, measured on the wire beside the program")
     ap.add_argument("--latency-sites", type=int, default=500,
                     help="sites of the latency run (200 ms an answer; 0: none)")
+    ap.add_argument("--latency-parallel", default="1,6", help="PARALLEL values of the latency run, comma-separated")
     ap.add_argument("--only-latency", action="store_true", help="only the bare window and the latency run")
     ap.add_argument("--wire-chrome", default="0,60",
                     help="KiB of page around the headlines in the runs against nginx, comma-separated")
@@ -288,7 +289,7 @@ def main():
                 web = program_latency.LatencyWeb(Pages(args.links), 50, 0.2)
                 try:
                     for silent in (0, 5):
-                        for parallel in (1, 6):
+                        for parallel in [int(p) for p in args.latency_parallel.split(",")]:
                             latency.append(((args.latency_sites, parallel, silent), program_latency.latency_run(
                                 wine, base, exe, web, args.latency_sites, parallel, silent, make_dir, windows_path,
                                 find_process, rss_mb, args.cap)))

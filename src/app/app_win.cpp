@@ -22,7 +22,10 @@ void initApp(App& a, HINSTANCE instance, const std::string& appDir) {
   std::vector<Fetcher*> more;
   for (WinsockFetcher& f : a.slots) more.push_back(&f);
   a.cycle = std::make_unique<CheckCycle>(
-      a.ctx, CyclePorts{&a.fetcher, &a.timer, &a.sound, &a.logs, &a.saveTimer, &a.notifier, {}, std::move(more)}, a.shown);
+      a.ctx,
+      CyclePorts{&a.fetcher, &a.timer, &a.sound, &a.logs, &a.saveTimer, &a.notifier, {}, std::move(more),
+                 [&a] { PostMessageW(a.main, WM_CHECKRESUME, 0, 0); }},
+      a.shown);
 }
 
 }  // namespace ls

@@ -184,6 +184,9 @@ LRESULT mainMessage(App& a, HWND window, UINT message, WPARAM wParam, LPARAM lPa
       // start another whose socket or lookup takes the same handle.
       if (WinsockFetcher* f = fetcherOf(a, wParam, false)) f->onHostLookup(wParam, lParam);
       return 0;
+    case WM_CHECKRESUME:
+      a.cycle->resume();
+      return 0;
     case WM_SOCKETEVENT:
       if (WinsockFetcher* f = fetcherOf(a, wParam, true)) f->onSocketEvent(wParam, lParam);
       return 0;

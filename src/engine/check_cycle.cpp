@@ -141,9 +141,14 @@ void CheckCycle::pump() {
   if (pumping_) return;
   pumping_ = true;
   bool moved = true;
+  // Results handed over in one step: each is a scan and its files.
+  constexpr int kResultsPerStep = 2;
+  int budget = ports_.later ? kResultsPerStep : 1 << 30;
   while (moved && schedule_) {
     // Results first: with one fetcher its page file is the one they use.
-    moved = schedule_->handOver() > 0;
+    int ran = schedule_->handOver(budget);
+    budget -= ran;
+    moved = ran > 0;
     if (!siteFileLost_) offerAhead();
     while (schedule_ && !siteFileLost_) {
       std::optional<int> record = schedule_->next();
@@ -162,7 +167,17 @@ void CheckCycle::pump() {
     }
   }
   pumping_ = false;
+  if (ports_.later && schedule_ && schedule_->ready() && !resumeAsked_) {
+    resumeAsked_ = true;
+    ports_.later();
+  }
   if (schedule_ && lastOffered_ && schedule_->owed() == 0) endCycle();
+}
+
+void CheckCycle::resume() {
+  Stepping step(stepping_);
+  resumeAsked_ = false;
+  if (schedule_) pump();
 }
 
 void CheckCycle::offerAhead() {

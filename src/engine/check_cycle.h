@@ -65,6 +65,11 @@ struct CyclePorts {
   // Fetchers besides `fetcher` for a check of several sites at once, each
   // receiving into slotPageFile(1...); without them one site at a time.
   std::vector<Fetcher*> moreFetchers;
+  // Has resume() called soon from the message loop. With it a step hands
+  // over a few results and leaves the rest to the next step, so the window
+  // answers between them (a silent site's end releases hundreds at once);
+  // without it every result whose turn has come goes at once.
+  std::function<void()> later;
 };
 
 class CheckCycle : public FetchListener {
@@ -76,6 +81,8 @@ class CheckCycle : public FetchListener {
   // Closes every fetch of a running check (the window closes); what was
   // fetched and not yet handed over is dropped.
   void stop();
+  // The call `later` asked for: the next few results.
+  void resume();
 
   // Timer 102 with the period of the interval text; replaces a running timer.
   void armTimer();
@@ -163,6 +170,7 @@ class CheckCycle : public FetchListener {
   int ahead_ = 0;  // records offered and not yet started
   bool lastOffered_ = false;  // the cursor passed the site file's last record
   bool pumping_ = false;
+  bool resumeAsked_ = false;
   bool siteFileLost_ = false;  // the site file could not be read: the cycle ends
   int done_ = 0, total_ = 0;  // checked sites handed over, and in the file
   std::int64_t now() const;

@@ -55,9 +55,9 @@ void CheckSchedule::ended(int record, Result result) {
   it->second.result = std::move(result);
 }
 
-int CheckSchedule::handOver() {
+int CheckSchedule::handOver(int most) {
   int ran = 0;
-  while (!sites_.empty() && sites_.begin()->second.state == Entry::State::kEnded) {
+  while (ran < most && ready()) {
     // Taken out first: a result may offer further sites.
     Result result = std::move(sites_.begin()->second.result);
     sites_.erase(sites_.begin());

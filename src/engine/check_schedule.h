@@ -42,8 +42,11 @@ class CheckSchedule {
   // A fetch ended; `result` runs once every site offered before it has
   // run its own.
   void ended(int record, Result result);
-  // Runs the results whose turn has come, in record order; how many ran.
-  int handOver();
+  // Runs the results whose turn has come, in record order, at most `most`
+  // of them; how many ran.
+  int handOver(int most = 1 << 30);
+  // The next result's turn has come.
+  bool ready() const { return !sites_.empty() && sites_.begin()->second.state == Entry::State::kEnded; }
 
   int inFlight() const { return inFlight_; }
   // Sites offered and not yet handed over.

@@ -19,6 +19,8 @@
 #define WM_HOSTLOOKUP (WM_USER + 1)
 #define WM_SOCKETEVENT (WM_USER + 2)
 #define WM_TRAYNOTIFY (WM_APP + 100)
+/* The check's next results (posted by the check itself). */
+#define WM_CHECKRESUME (WM_APP + 101)
 
 /* Menu commands. */
 #define IDM_SETTINGS 40001

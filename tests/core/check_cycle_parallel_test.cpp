@@ -62,7 +62,7 @@ struct Check : test::EngineFixture {
     setSetting("LIST", list);
     std::vector<Fetcher*> more;
     for (SlotFetcher& f : slots) more.push_back(&f);
-    cycle = std::make_unique<CheckCycle>(ctx, CyclePorts{&wizard, &timer, &sound, &logs, &saveTimer, nullptr, {}, more},
+    cycle = std::make_unique<CheckCycle>(ctx, CyclePorts{&wizard, &timer, &sound, &logs, &saveTimer, nullptr, {}, more, {}},
                                          shown);
   }
   int inFlight() const {

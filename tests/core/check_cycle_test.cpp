@@ -96,7 +96,7 @@ struct CycleFixture : EngineFixture {
   FakeTimer saveTimer;
   FakeNotifier notifier;
   ShownLog shown;
-  CheckCycle cycle{ctx, CyclePorts{&fetcher, &timer, &sound, &logs, &saveTimer, &notifier, {}, {}}, shown};
+  CheckCycle cycle{ctx, CyclePorts{&fetcher, &timer, &sound, &logs, &saveTimer, &notifier, {}, {}, {}}, shown};
 
   void sites(const std::vector<Site>& list) { ASSERT_TRUE(writeAllSites(ctx.appDir + kSiteFileName, list)); }
   // The fetch in flight ends with this page.

@@ -57,7 +57,7 @@ struct Polite : test::EngineFixture {
   // A new program over the same files.
   void restart() {
     cycle = std::make_unique<CheckCycle>(
-        ctx, CyclePorts{&fetcher, &timer, &sound, &logs, &saveTimer, nullptr, [this] { return clock; }, {}}, shown);
+        ctx, CyclePorts{&fetcher, &timer, &sound, &logs, &saveTimer, nullptr, [this] { return clock; }, {}, {}}, shown);
   }
   void sites(const std::vector<Site>& list) { ASSERT_TRUE(writeAllSites(ctx.appDir + kSiteFileName, list)); }
   void answer(int status, const std::string& body, Validators v = {}, bool notModified = false) {

@@ -46,7 +46,7 @@ TEST(WizardRules, FetchTakesOverTheOneFetcher) {
   NoTimer timer;
   ClosedLogSwitcher logs;
   ShownLog shown;
-  CheckCycle cycle(f.ctx, CyclePorts{&fetcher, &timer, nullptr, &logs, nullptr, nullptr, {}, {}}, shown);
+  CheckCycle cycle(f.ctx, CyclePorts{&fetcher, &timer, nullptr, &logs, nullptr, nullptr, {}, {}, {}}, shown);
   PageArrived wizard;
 
   EXPECT_FALSE(wizardFetch(fetcher, wizard, f.ui, ""));
