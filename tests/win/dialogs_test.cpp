@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <set>
+#include <sstream>
 
 #include "common/file_io.h"
 #include "common/wide_win.h"
@@ -305,6 +309,58 @@ TEST_F(Dialogs, SuggestLearnsTheHeadlineListOfANewsPage) {
     press(w, IDCANCEL);
   });
   EXPECT_TRUE(ran);
+}
+
+// A real news page (not kept in the repository: scripts/real-pages brings
+// it into build/real_pages, or the shared folder holds it): three marked
+// headlines ticked by hand, and 判別 ticks the page's headline list.
+TEST_F(Dialogs, SuggestTicksTheHeadlineListOfARealPage) {
+  const std::string data = LINKSCOUT_TEST_DATA_DIR;
+  const std::string name = "www.itmedia.co.jp.html";
+  std::string page;
+  for (const char* dir : {"/../../build/real_pages/", "/../../../shared/real_pages/"})
+    if (page.empty()) page = ls::readWholeFile(data + dir + name).value_or("");
+  if (page.empty()) GTEST_SKIP() << "no real pages (scripts/real-pages brings them)";
+  std::vector<std::string> marked;
+  std::istringstream marks(ls::readWholeFile(data + "/real_pages/headlines.tsv").value_or(""));
+  for (std::string line; std::getline(marks, line);)
+    if (line.rfind(name + "\t", 0) == 0) marked.push_back(line.substr(name.size() + 1));
+  ASSERT_GE(marked.size(), 10u);
+  lstest::TestHttpServer server;
+  server.route("/", lstest::Reply{lstest::httpResponse(200, "OK", page)});
+  inWizard([&](HWND w) {
+    HWND list = GetDlgItem(w, IDC_WIZ_LIST);
+    set(w, IDC_WIZ_URL, server.url("/"));
+    press(w, IDC_WIZ_FETCH);
+    ASSERT_TRUE(lstest::pumpUntil([&] { return ListView_GetItemCount(list) > 0; }, 10000));
+    const std::vector<ls::ListedLink> rows = ls::listPageLinks(page);
+    ASSERT_EQ(ListView_GetItemCount(list), static_cast<int>(rows.size()));
+    std::vector<std::size_t> ticked;
+    for (std::size_t m : {std::size_t{1}, marked.size() / 2, marked.size() - 2})
+      for (std::size_t r = 0; r < rows.size(); ++r)
+        if (rows[r].link == marked[m]) {
+          ticked.push_back(r);
+          ListView_SetCheckState(list, static_cast<int>(r), TRUE);
+          break;
+        }
+    ASSERT_EQ(ticked.size(), 3u);
+    press(w, IDC_WIZ_SUGGEST);
+    const std::string strings = get(w, IDC_WIZ_EXTRACT);
+    EXPECT_EQ(strings, ls::suggestHeadlineStrings(rows, ticked));
+    std::set<std::string> headlines, others;  // a link may be listed twice (picture and text)
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+      const bool on = ListView_GetCheckState(list, static_cast<int>(r)) != 0;
+      EXPECT_EQ(on, ls::rowTaken(rows[r], strings)) << rows[r].link;
+      const bool headline = std::find(marked.begin(), marked.end(), rows[r].link) != marked.end();
+      if (on) (headline ? headlines : others).insert(rows[r].link);
+    }
+    std::printf("suggested on %s: %s takes %zu of %zu headlines and %zu other links\n", name.c_str(), strings.c_str(),
+                headlines.size(), marked.size(), others.size());
+    EXPECT_GE(headlines.size() * 10, marked.size() * 9);
+    EXPECT_LE(others.size() * 10, headlines.size());
+    screenshot(w, "wizard_suggest_real.bmp");
+    press(w, IDCANCEL);
+  });
 }
 
 TEST_F(Dialogs, WizardFetchesAnHttpsPageThroughARedirect) {
