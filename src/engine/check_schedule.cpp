@@ -61,8 +61,11 @@ int CheckSchedule::handOver(int most) {
     // Taken out first: a result may offer further sites.
     Result result = std::move(sites_.begin()->second.result);
     sites_.erase(sites_.begin());
-    if (result) result();
-    ++ran;
+    // A site with nothing to hand over (not checked) costs no turn.
+    if (result) {
+      result();
+      ++ran;
+    }
   }
   return ran;
 }

@@ -43,7 +43,7 @@ class CheckSchedule {
   // run its own.
   void ended(int record, Result result);
   // Runs the results whose turn has come, in record order, at most `most`
-  // of them; how many ran.
+  // of them (empty ones pass without counting); how many ran.
   int handOver(int most = 1 << 30);
   // The next result's turn has come.
   bool ready() const { return !sites_.empty() && sites_.begin()->second.state == Entry::State::kEnded; }
