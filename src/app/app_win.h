@@ -74,7 +74,7 @@ struct App {
   ListViewNewsList news;
   WindowUserInterface ui;
   WinsockFetcher fetcher;  // the wizard's, and slot 0 of a check
-  std::array<WinsockFetcher, kParallelMax - 1> slots;  // a check's further fetches
+  std::array<WinsockFetcher, kParallelMax> slots;  // the check's fetches
   WindowTimer timer{IDT_INTERVAL};
   WindowTimer saveTimer{IDT_NEWLIST_SAVE};
   WindowTimer paintTimer{IDT_PAINT};

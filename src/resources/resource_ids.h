@@ -12,7 +12,7 @@
 #define IDT_FETCH_TIMEOUT 104
 #define IDT_NEWLIST_SAVE 105
 #define IDT_PAINT 106
-/* The inactivity timers of the further fetch slots of a check: 121 to 135. */
+/* The inactivity timers of the fetches of a check: 121 to 136. */
 #define IDT_FETCH_SLOT 120
 
 /* Messages fixed by the program. */
