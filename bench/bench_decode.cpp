@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "http_body_encoding.h"
 #include "net/body_decoder.h"
 
 namespace {
@@ -19,31 +20,9 @@ std::string newsPage() {
   return page + "</body></html>\r\n";
 }
 
-std::string gzipped(const std::string& plain) {
-  z_stream z{};
-  deflateInit2(&z, 6, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
-  std::string out(deflateBound(&z, plain.size()), '\0');
-  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(plain.data()));
-  z.avail_in = static_cast<uInt>(plain.size());
-  z.next_out = reinterpret_cast<Bytef*>(out.data());
-  z.avail_out = static_cast<uInt>(out.size());
-  deflate(&z, Z_FINISH);
-  out.resize(z.total_out);
-  deflateEnd(&z);
-  return out;
-}
-
+using ls::test::gzipped;
 // nginx's chunks are its buffer's size, 8 KB or so.
-std::string chunked(const std::string& body) {
-  std::string out;
-  for (std::size_t at = 0; at < body.size(); at += 8192) {
-    std::string part = body.substr(at, 8192);
-    char size[16];
-    std::snprintf(size, sizeof size, "%zx\r\n", part.size());
-    out += size + part + "\r\n";
-  }
-  return out + "0\r\n\r\n";
-}
+std::string chunked(const std::string& body) { return ls::test::chunkedOf(body, 8192); }
 
 void decode(benchmark::State& state, const char* coding, bool compress) {
   const std::string page = newsPage();

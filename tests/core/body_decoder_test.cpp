@@ -9,39 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "http_body_encoding.h"
 #include "net/response_decoder.h"
 
 namespace ls {
 namespace {
 
-// windowBits: 15 + 16 gzip, 15 zlib, -15 raw deflate.
-std::string compressed(const std::string& plain, int windowBits) {
-  z_stream z{};
-  EXPECT_EQ(deflateInit2(&z, 6, Z_DEFLATED, windowBits, 8, Z_DEFAULT_STRATEGY), Z_OK);
-  std::string out(deflateBound(&z, plain.size()) + 64, '\0');
-  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(plain.data()));
-  z.avail_in = static_cast<uInt>(plain.size());
-  z.next_out = reinterpret_cast<Bytef*>(out.data());
-  z.avail_out = static_cast<uInt>(out.size());
-  EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
-  out.resize(z.total_out);
-  deflateEnd(&z);
-  return out;
-}
-std::string gzipped(const std::string& s) { return compressed(s, 15 + 16); }
-std::string zlibbed(const std::string& s) { return compressed(s, 15); }
-std::string rawDeflated(const std::string& s) { return compressed(s, -15); }
-
-std::string chunkedOf(const std::string& body, std::size_t piece, const std::string& ext = "") {
-  std::string out;
-  for (std::size_t at = 0; at < body.size(); at += piece) {
-    std::string part = body.substr(at, piece);
-    char size[32];
-    std::snprintf(size, sizeof size, "%zX", part.size());
-    out += size + ext + "\r\n" + part + "\r\n";
-  }
-  return out + "0\r\n\r\n";
-}
+using test::chunkedOf;
+using test::gzipped;
+std::string zlibbed(const std::string& s) { return test::compressed(s, 15); }
+std::string rawDeflated(const std::string& s) { return test::compressed(s, -15); }
 
 const std::string kPage = [] {
   std::string p = "<html><head><title>ニュース</title></head><body>\n";

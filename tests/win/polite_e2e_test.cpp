@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "../core/http_body_encoding.h"
 #include "common/file_io.h"
 #include "net/url.h"
 #include "program_process.h"
@@ -19,30 +20,7 @@
 
 namespace {
 
-std::string gzipped(const std::string& plain) {
-  z_stream z{};
-  deflateInit2(&z, 6, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
-  std::string out(deflateBound(&z, plain.size()) + 64, '\0');
-  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(plain.data()));
-  z.avail_in = static_cast<uInt>(plain.size());
-  z.next_out = reinterpret_cast<Bytef*>(out.data());
-  z.avail_out = static_cast<uInt>(out.size());
-  deflate(&z, Z_FINISH);
-  out.resize(z.total_out);
-  deflateEnd(&z);
-  return out;
-}
-
-std::string chunked(const std::string& body) {
-  std::string out;
-  for (std::size_t at = 0; at < body.size(); at += 100) {
-    std::string part = body.substr(at, 100);
-    char size[16];
-    std::snprintf(size, sizeof size, "%zx", part.size());
-    out += std::string(size) + ";ext=1\r\n" + part + "\r\n";
-  }
-  return out + "0\r\nX-Trailer: 1\r\n\r\n";
-}
+std::string chunked(const std::string& body) { return ls::test::chunkedOf(body, 100, ";ext=1", "X-Trailer: 1\r\n"); }
 
 const char* kEtag = "W/\"5e-17a\"";
 const char* kModified = "Tue, 08 Dec 2026 01:02:03 GMT";
@@ -54,7 +32,7 @@ std::string compressedPage() {
   body += "</html>\n";
   return "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=Shift_JIS\r\nTransfer-Encoding: chunked\r\n"
          "Content-Encoding: gzip\r\nETag: " + std::string(kEtag) + "\r\nLast-Modified: " + kModified + "\r\n\r\n" +
-         chunked(gzipped(body));
+         chunked(ls::test::gzipped(body));
 }
 
 TEST(PoliteE2E, ValidatorsGoBackVerbatimA304KeepsTheLogsAnd429Waits) {
