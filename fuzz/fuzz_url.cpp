@@ -1,9 +1,10 @@
 // Fuzzes the URL split and the requests made from it: any URL a site file
-// or a redirect can hold. A split URL gives one request line and one Host
-// line, nothing that could start a second request, and the host, port and
-// path that the URL holds; the proxy forms and the URL written back hold
-// the same parts. Redirect targets are resolved against the URL and must
-// split whenever the trail follows them.
+// or a redirect can hold. A split URL gives one request line and its fixed
+// header lines, nothing that could start a second request (also with
+// validators that hold line ends), and the host, port and path that the URL
+// holds; the proxy forms and the URL written back hold the same parts.
+// Redirect targets are resolved against the URL and must split whenever the
+// trail follows them.
 //
 // Input: the URL's bytes.
 #include <cstddef>
@@ -27,13 +28,13 @@ bool holdsControlByte(std::string_view s) {
   return false;
 }
 
-// The requests of one target: one line ending in CR LF each, three lines and
-// the empty one, and no other control byte.
-void checkRequest(const std::string& request, const std::string& firstLine) {
+// The requests of one target: one line ending in CR LF each, `lines` lines
+// and the empty one, and no other control byte.
+void checkRequest(const std::string& request, const std::string& firstLine, std::size_t lines) {
   check(request.compare(0, firstLine.size(), firstLine) == 0);
   std::size_t lineEnds = 0;
   for (std::size_t i = request.find("\r\n"); i != std::string::npos; i = request.find("\r\n", i + 2)) ++lineEnds;
-  check(lineEnds == 4);
+  check(lineEnds == lines + 1);
   check(request.find('\n') == request.find("\r\n") + 1);
   check(request.size() >= 4 && request.compare(request.size() - 4, 4, "\r\n\r\n") == 0);
   check(request.find("\r\n\r\n") == request.size() - 4);
@@ -94,11 +95,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(target->path == path);
   check(url.substr(schemeBytes, target->host.size()) == target->host);
 
-  // Exactly three lines and the empty one that ends the request.
-  checkRequest(ls::composeRequest(*target), "GET " + target->path + " HTTP/1.0\r\n");
-  checkRequest(ls::composeProxyRequest(*target), "GET " + ls::urlOf(*target) + " HTTP/1.0\r\n");
-  checkRequest(ls::composeConnect(*target),
-               "CONNECT " + target->host + ":" + std::to_string(target->port) + " HTTP/1.0\r\n");
+  // The request line, Host, User-Agent, Accept, Accept-Encoding and
+  // Connection; the validators only when they hold no control byte, so a
+  // kept value can never add a line. Host holds the port only when it is
+  // not the scheme's default.
+  const std::string host = target->port == (target->secure ? 443 : 80)
+                               ? target->host
+                               : target->host + ":" + std::to_string(target->port);
+  check(ls::composeRequest(*target).find("\r\nHost: " + host + "\r\n") != std::string::npos);
+  checkRequest(ls::composeRequest(*target), "GET " + target->path + " HTTP/1.1\r\n", 6);
+  const std::string absolute = (target->secure ? "https://" : "http://") + host + target->path;
+  checkRequest(ls::composeProxyRequest(*target), "GET " + absolute + " HTTP/1.1\r\n", 6);
+  const std::string authority = target->host + ":" + std::to_string(target->port);
+  checkRequest(ls::composeConnect(*target), "CONNECT " + authority + " HTTP/1.1\r\n", 3);
+  const ls::Validators fromUrl{std::string(url.substr(0, url.size() / 2)), std::string(url.substr(url.size() / 2))};
+  const ls::Validators withLineEnds{"\"a\"\r\nX: b", "Tue\n"};
+  checkRequest(ls::composeRequest(*target, fromUrl), "GET " + target->path + " HTTP/1.1\r\n",
+               6 + !fromUrl.etag.empty() + !fromUrl.lastModified.empty());
+  checkRequest(ls::composeRequest(*target, withLineEnds), "GET " + target->path + " HTTP/1.1\r\n", 6);
   // The URL written back splits into the same parts.
   std::optional<ls::RequestTarget> again = ls::splitUrl(ls::urlOf(*target));
   check(again && again->host == target->host && again->port == target->port && again->secure == target->secure &&
