@@ -29,13 +29,6 @@ struct SlotFetcher : Fetcher {
   FetchedPage fetchedPage() const override { return page; }
 };
 
-struct NoTimer : IntervalTimer {
-  void arm(std::int64_t) override {}
-  void stop() override {}
-};
-struct NoSound : SoundPlayer {
-  void play(const std::string&) override {}
-};
 
 std::string pageOf(const std::string& site, int count) {
   std::string p = "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=Shift_JIS\r\n\r\n<html>";
@@ -49,8 +42,8 @@ std::string pageOf(const std::string& site, int count) {
 struct Check : test::EngineFixture {
   SlotFetcher wizard;
   std::vector<SlotFetcher> slots = std::vector<SlotFetcher>(4);
-  NoTimer timer, saveTimer;
-  NoSound sound;
+  test::NoTimer timer, saveTimer;
+  test::NoSound sound;
   ClosedLogSwitcher logs;
   ShownLog shown;
   std::unique_ptr<CheckCycle> cycle;

@@ -34,20 +34,13 @@ struct ScriptedFetcher : Fetcher {
   FetchedPage fetchedPage() const override { return page; }
 };
 
-struct NullTimer : IntervalTimer {
-  void arm(std::int64_t) override {}
-  void stop() override {}
-};
-struct NullSound : SoundPlayer {
-  void play(const std::string&) override {}
-};
 
 const std::string kHead = "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=Shift_JIS\r\n\r\n";
 
 struct Polite : test::EngineFixture {
   ScriptedFetcher fetcher;
-  NullTimer timer, saveTimer;
-  NullSound sound;
+  test::NoTimer timer, saveTimer;
+  test::NoSound sound;
   ClosedLogSwitcher logs;
   ShownLog shown;
   std::int64_t clock = 1800000000;

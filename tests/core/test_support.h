@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/cycle_ports.h"
 #include "engine/engine_context.h"
 #include "engine/ports.h"
 
@@ -59,6 +60,15 @@ class FakeUi : public UserInterface {
 
   void setStatus(int part, const std::string& text) override { status[part] = text; }
   void message(const std::string& text) override { messages.push_back(text); }
+};
+
+// A timer and a sound for tests that look at neither.
+struct NoTimer : IntervalTimer {
+  void arm(std::int64_t) override {}
+  void stop() override {}
+};
+struct NoSound : SoundPlayer {
+  void play(const std::string&) override {}
 };
 
 // An application directory with LOG and TEMPORARY and a settings file,

@@ -29,10 +29,6 @@ struct OneFetcher : Fetcher {
   }
 };
 
-struct NoTimer : IntervalTimer {
-  void arm(std::int64_t) override {}
-  void stop() override {}
-};
 
 struct PageArrived : FetchListener {
   int received = 0;
@@ -43,7 +39,7 @@ struct PageArrived : FetchListener {
 TEST(WizardRules, FetchTakesOverTheOneFetcher) {
   test::EngineFixture f;
   OneFetcher fetcher;
-  NoTimer timer;
+  test::NoTimer timer;
   ClosedLogSwitcher logs;
   ShownLog shown;
   CheckCycle cycle(f.ctx, CyclePorts{&fetcher, &timer, nullptr, &logs, nullptr, nullptr, {}, {}, {}}, shown);
