@@ -147,23 +147,6 @@ TEST(CheckSchedule, ASilentSiteHoldsResultsNotFetches) {
   EXPECT_EQ(s.inFlight(), 0);
 }
 
-// Two sites of one log name (on different hosts) never overlap: the later
-// one starts only once the earlier one has been handed over, so it reads
-// the log and validators the earlier one left, as one after another would.
-TEST(CheckSchedule, ASiteWaitsForAnEarlierSiteOfItsLog) {
-  CheckSchedule s(4);
-  s.offer(1, "h1", "news");
-  s.offer(2, "h2", "news");
-  s.offer(3, "h3", "other");
-  EXPECT_EQ(s.next(), 1);
-  EXPECT_EQ(s.next(), 3);
-  EXPECT_EQ(s.next(), std::nullopt);
-  s.ended(1, [] {});
-  EXPECT_EQ(s.next(), std::nullopt);  // ended, not yet handed over
-  EXPECT_EQ(s.handOver(), 1);
-  EXPECT_EQ(s.next(), 2);
-}
-
 TEST(CheckSchedule, ParallelSettingAndProgressText) {
   struct Row {
     const char* text;
