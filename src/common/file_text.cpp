@@ -22,39 +22,14 @@ namespace {
 bool isUtf8(std::string_view bytes, bool& multi) {
   multi = false;
   for (std::size_t i = 0; i < bytes.size();) {
-    const unsigned char c = static_cast<unsigned char>(bytes[i]);
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t length;
     char32_t cp;
-    if (c >= 0xC2 && c <= 0xDF) {
-      length = 2;
-      cp = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      length = 3;
-      cp = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      length = 4;
-      cp = c & 0x07;
-    } else {
-      return false;
-    }
-    if (bytes.size() - i < length) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      const unsigned char t = static_cast<unsigned char>(bytes[i + k]);
-      if ((t & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (t & 0x3F);
-    }
-    const char32_t least = length == 3 ? 0x800 : length == 4 ? 0x10000 : 0x80;
-    if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    multi = true;
-    i += length;
+    const std::size_t taken = decodeUtf8Char(bytes, i, cp);
+    if (cp == kNoChar) return false;
+    multi = multi || taken > 1;
+    i += taken;
   }
   return true;
 }
-
 }  // namespace
 
 bool isMultiByteUtf8(std::string_view bytes) {
