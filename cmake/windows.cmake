@@ -20,7 +20,7 @@ function(linkscout_win32_target target)
 endfunction()
 
 # --- The program ------------------------------------------------------------
-# The shell code (*_win.cpp) is one library, so the Windows tests drive the
+# The shell (src/win and src/shell) is one library, so the Windows tests drive the
 # same windows and fetcher as LINKSCOUT.exe.
 include(${CMAKE_CURRENT_LIST_DIR}/delay_load.cmake)
 add_library(linkscout_shell STATIC ${LINKSCOUT_SHELL_SOURCES})
@@ -31,19 +31,19 @@ target_compile_definitions(linkscout_shell PUBLIC
 
 # The menus, icons and pictures, shared with the Windows tests; the
 # program's script adds its manifest and version information.
-set(LINKSCOUT_RESOURCES ${PROJECT_SOURCE_DIR}/src/resources/linkscout_resources.rc)
-set_source_files_properties(${PROJECT_SOURCE_DIR}/src/resources/linkscout.rc PROPERTIES
-  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/src/resources/linkscout_resources.rc;${PROJECT_SOURCE_DIR}/src/resources/linkscout.manifest")
+set(LINKSCOUT_RESOURCES ${PROJECT_SOURCE_DIR}/src/shell/resources/linkscout_resources.rc)
+set_source_files_properties(${PROJECT_SOURCE_DIR}/src/shell/resources/linkscout.rc PROPERTIES
+  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/src/shell/resources/linkscout_resources.rc;${PROJECT_SOURCE_DIR}/src/shell/resources/linkscout.manifest")
 
-add_executable(LINKSCOUT WIN32 src/app/main_win.cpp src/resources/linkscout.rc)
+add_executable(LINKSCOUT WIN32 src/shell/main_win.cpp src/shell/resources/linkscout.rc)
 target_link_libraries(LINKSCOUT PRIVATE linkscout_shell)
 target_link_options(LINKSCOUT PRIVATE -municode)
 linkscout_win32_target(LINKSCOUT)
 # windres finds the icons and the manifest beside the scripts.
-target_include_directories(LINKSCOUT PRIVATE ${PROJECT_SOURCE_DIR}/src/resources)
+target_include_directories(LINKSCOUT PRIVATE ${PROJECT_SOURCE_DIR}/src/shell/resources)
 
 # linkscout-remote.exe: sends the running program a command from outside.
-add_executable(linkscout-remote src/tools/linkscout_remote_win.cpp)
+add_executable(linkscout-remote src/shell/tools/linkscout_remote_win.cpp)
 target_include_directories(linkscout-remote PRIVATE ${PROJECT_SOURCE_DIR}/src)
 linkscout_win32_target(linkscout-remote)
 

@@ -12,7 +12,7 @@
 #include "common/cp932.h"
 #include "common/text.h"
 #include "fuzz_input.h"
-#include "sites/opml_file.h"
+#include "engine/opml_file.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws LINKSCOUT's artwork and writes it to src/resources/art/.
+"""Draws LINKSCOUT's artwork and writes it to src/shell/resources/art/.
 
 Files written:
   news.ico   window icon: a newspaper under a magnifying glass
@@ -27,7 +27,7 @@ import struct
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-DEFAULT_OUT = os.path.join(HERE, '..', 'src', 'resources', 'art')
+DEFAULT_OUT = os.path.join(HERE, '..', 'src', 'shell', 'resources', 'art')
 
 
 def rgb(text):

@@ -22,7 +22,7 @@
 #include <cstring>
 #include <string>
 
-#include "resources/resource_ids.h"
+#include "shell/resources/resource_ids.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Lengths between 96-DPI units and a monitor's pixels.
 #include <gtest/gtest.h>
 
-#include "app/dpi_scale.h"
+#include "common/dpi_scale.h"
 
 namespace ls {
 namespace {

@@ -1,8 +1,8 @@
 // The main window's settings: what is read back, and what may be opened.
 #include <gtest/gtest.h>
 
-#include "app/layout.h"
-#include "app/web_address.h"
+#include "settings/window_layout.h"
+#include "common/web_address.h"
 #include "settings/ini_file.h"
 #include "test_support.h"
 

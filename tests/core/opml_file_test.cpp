@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/cp932.h"
-#include "sites/opml_file.h"
+#include "engine/opml_file.h"
 #include "test_support.h"
 
 namespace ls {

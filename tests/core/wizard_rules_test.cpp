@@ -5,7 +5,7 @@
 #include "test_support.h"
 #include "wizard/link_listing.h"
 #include "wizard/wizard_rules.h"
-#include "dialogs/search_rule.h"
+#include "engine/search_rule.h"
 
 namespace ls {
 namespace {

@@ -13,11 +13,11 @@
 #include <sstream>
 
 #include "common/file_io.h"
-#include "common/wide_win.h"
+#include "win/wide_win.h"
 #include "net/fetch_texts.h"
 #include "program_fixture.h"
-#include "resources/resource_ids.h"
-#include "sites/opml_file.h"
+#include "shell/resources/resource_ids.h"
+#include "engine/opml_file.h"
 #include "wizard/headline_suggest.h"
 #include "wizard/link_listing.h"
 #include "sites/site_file.h"

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "net/fetch_texts.h"
-#include "net/fetch_win.h"
-#include "resources/resource_ids.h"
+#include "shell/fetch/fetch_win.h"
+#include "shell/resources/resource_ids.h"
 #include "win_test_support.h"
 
 namespace lstest {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/window_object_win.h"
+#include "win/window_object_win.h"
 
 namespace {
 

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "app/app_win.h"
-#include "app/startup_win.h"
+#include "shell/app_win.h"
+#include "shell/startup_win.h"
 #include "common/cp932.h"
 #include "common/file_io.h"
-#include "common/wide_win.h"
+#include "win/wide_win.h"
 #include "engine/news_entry.h"
-#include "resources/resource_ids.h"
+#include "shell/resources/resource_ids.h"
 #include "settings/ini_file.h"
 #include "sites/site_file.h"
 #include "program_fixture.h"

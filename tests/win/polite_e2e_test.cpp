@@ -13,7 +13,7 @@
 #include "common/file_io.h"
 #include "net/url.h"
 #include "program_process.h"
-#include "resources/resource_ids.h"
+#include "shell/resources/resource_ids.h"
 #include "sites/site_file.h"
 #include "test_http_server.h"
 #include "win_test_support.h"

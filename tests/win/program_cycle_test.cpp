@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "app/app_win.h"
+#include "shell/app_win.h"
 #include "test_program.h"
-#include "app/startup_win.h"
+#include "shell/startup_win.h"
 #include "common/cp932.h"
 #include "common/file_io.h"
 #include "engine/site_log.h"
 #include "engine/new_list.h"
 #include "net/fetch_texts.h"
-#include "resources/resource_ids.h"
+#include "shell/resources/resource_ids.h"
 #include "settings/ini_file.h"
 #include "sites/site_file.h"
 #include "engine/check_cycle.h"

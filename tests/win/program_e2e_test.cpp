@@ -9,9 +9,9 @@
 #include <string>
 
 #include "common/file_io.h"
-#include "common/wide_win.h"
+#include "win/wide_win.h"
 #include "program_process.h"
-#include "resources/resource_ids.h"
+#include "shell/resources/resource_ids.h"
 #include "settings/ini_file.h"
 #include "sites/site_file.h"
 #include "test_http_server.h"

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "app/app_win.h"
+#include "shell/app_win.h"
 #include "test_program.h"
-#include "app/startup_win.h"
-#include "common/wide_win.h"
+#include "shell/startup_win.h"
+#include "win/wide_win.h"
 #include "settings/ini_file.h"
 #include "win_test_support.h"
 

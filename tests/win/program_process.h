@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/single_instance_win.h"
-#include "common/wide_win.h"
+#include "shell/single_instance_win.h"
+#include "win/wide_win.h"
 #include "win_test_support.h"
 
 namespace lstest {

@@ -9,12 +9,12 @@
 #include <functional>
 #include <map>
 
-#include "app/startup_shortcut_win.h"
-#include "app/startup_win.h"
+#include "shell/startup_shortcut_win.h"
+#include "shell/startup_win.h"
 #include "common/file_io.h"
-#include "common/wide_win.h"
+#include "win/wide_win.h"
 #include "program_fixture.h"
-#include "resources/resource_ids.h"
+#include "shell/resources/resource_ids.h"
 #include "sites/site_file.h"
 
 namespace {

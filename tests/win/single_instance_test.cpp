@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/single_instance_win.h"
+#include "shell/single_instance_win.h"
 #include "program_process.h"
 #include "win_test_support.h"
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/startup_shortcut_win.h"
+#include "shell/startup_shortcut_win.h"
 
 namespace {
 

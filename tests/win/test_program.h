@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/app_win.h"
+#include "shell/app_win.h"
 
 namespace lstest {
 

@@ -6,11 +6,11 @@
 #include <gtest/gtest.h>
 
 #include "common/file_io.h"
-#include "common/wide_win.h"
+#include "win/wide_win.h"
 #include "engine/site_log.h"
 #include "engine/new_list.h"
 #include "program_fixture.h"
-#include "resources/resource_ids.h"
+#include "shell/resources/resource_ids.h"
 #include "sites/site_file.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "common/file_io.h"
-#include "common/wide_win.h"
+#include "win/wide_win.h"
 
 namespace lstest {
 
