@@ -1,6 +1,5 @@
 #include "shell/list_font_win.h"
 
-#include "shell/app_win.h"
 #include "common/dpi_scale.h"
 #include "win/wide_win.h"
 
@@ -43,12 +42,6 @@ ListFont listFontOf(const LOGFONTW& lf, int dpi) {
   f.pitchAndFamily = lf.lfPitchAndFamily;
   f.faceName = fromWide(lf.lfFaceName);
   return f;
-}
-
-void setListFont(App& a, Font font) {
-  if (!font) return;
-  SendMessageW(a.newsList, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-  a.listFont = std::move(font);
 }
 
 }  // namespace ls

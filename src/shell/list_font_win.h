@@ -9,13 +9,9 @@
 
 namespace ls {
 
-struct App;
-
 // LIST_FONT keeps the height and width in 96-DPI units; the real font has
 // them at the window's DPI.
 Font createListFont(const ListFont& font, int dpi);
 ListFont listFontOf(const LOGFONTW& lf, int dpi);
-// A font that could not be made leaves the list with the one it has.
-void setListFont(App& app, Font font);
 
 }  // namespace ls

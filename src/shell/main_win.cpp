@@ -2,8 +2,8 @@
 // not used.
 #include <windows.h>
 
+#include "shell/program_win.h"
 #include "shell/single_instance_win.h"
-#include "shell/startup_win.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // A second start in the same folder shows the first and touches nothing.

@@ -5,7 +5,6 @@
 
 #include <cstring>
 
-#include "shell/app_win.h"
 #include "win/controls_win.h"
 #include "shell/main_window_win.h"
 #include "common/web_address.h"
@@ -32,29 +31,31 @@ HGLOBAL globalCopy(const void* data, std::size_t bytes) {
 
 }  // namespace
 
-void openWebAddress(const App& a, const std::string& url) {
+void MainWindow::openWebAddress(const std::string& url) const {
   if (!isWebAddress(url)) return;
-  if (a.openUrlHook) {
-    a.openUrlHook(url);
+  if (parts_.seams.openUrl) {
+    parts_.seams.openUrl(url);
   } else {
     ShellExecuteW(nullptr, L"open", toWide(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   }
 }
 
-void openSelectedEntry(App& a) {
-  int row = a.news.selectedRow();
+// The icons: 0 and 4 become 1, 2 becomes 3 (the ageing happens in the core).
+void MainWindow::openSelectedEntry() {
+  ListViewNewsList& news = parts_.news;
+  int row = news.selectedRow();
   if (row < 0) return;
-  int icon = a.news.icon(row);
-  std::string url = a.news.text(row, 2);
-  openWebAddress(a, url);
+  int icon = news.icon(row);
+  std::string url = news.text(row, 2);
+  openWebAddress(url);
   // The headline stays whole; only the icon changes.
-  a.news.setIcon(row, openedIcon(icon));
+  news.setIcon(row, openedIcon(icon));
 }
 
-void copySelectedColumn(App& a, int column) {
-  int row = a.news.selectedRow();
+void MainWindow::copySelectedColumn(int column) {
+  int row = parts_.news.selectedRow();
   if (row < 0) return;
-  std::wstring wide = toWide(a.news.text(row, column));
+  std::wstring wide = toWide(parts_.news.text(row, column));
   // Unicode only: Windows makes CF_TEXT in the reader's own code page.
   HGLOBAL unicode = globalCopy(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
   if (!unicode) return;
@@ -66,9 +67,9 @@ void copySelectedColumn(App& a, int column) {
   if (unicode) GlobalFree(unicode);
 }
 
-void showNewsContextMenu(App& a) {
-  if (a.news.selectedRow() < 0) return;
-  showPopupMenu(a.trayMenu.get(), 1, a.main);
+void MainWindow::showNewsContextMenu() {
+  if (parts_.news.selectedRow() < 0) return;
+  showPopupMenu(trayMenu_.get(), 1, window_);
 }
 
 }  // namespace ls

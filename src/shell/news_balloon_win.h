@@ -8,22 +8,19 @@
 #include <string>
 
 #include "engine/cycle_ports.h"
+#include "shell/tray_win.h"
 
 namespace ls {
 
-struct App;
-
 class BalloonNotifier : public NewsNotifier {
  public:
-  explicit BalloonNotifier(App& app) : app_(app) {}
+  // The main window's icon while the window exists; without one nothing
+  // is announced.
+  void attach(TrayIcon* tray) { tray_ = tray; }
   void announce(const std::string& title, const std::string& text) override;
 
  private:
-  App& app_;
+  TrayIcon* tray_ = nullptr;
 };
-
-// The balloon's own notifications of WM_TRAYNOTIFY; false for the others.
-// A click shows the main window with the news list's newest rows at the top.
-bool onBalloonNotify(App& app, UINT notification);
 
 }  // namespace ls

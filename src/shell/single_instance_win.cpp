@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cwchar>
 
-#include "shell/startup_win.h"
+#include "shell/executable_win.h"
 #include "shell/resources/resource_ids.h"
 
 namespace ls {

@@ -1,65 +1,56 @@
 #include "shell/tray_win.h"
 
 #include <shellapi.h>
-#include <windowsx.h>
 
-#include "shell/app_win.h"
-#include "win/controls_win.h"
-#include "shell/news_balloon_win.h"
 #include "common/program.h"
-#include "win/wide_win.h"
 #include "shell/resources/resource_ids.h"
-#include "settings/settings_file.h"
+#include "win/handles_win.h"
+#include "win/wide_win.h"
 
 namespace ls {
 
-namespace {
-
-NOTIFYICONDATAW iconRecord(const App& a) {
+void TrayIcon::add() {
   NOTIFYICONDATAW nid{};
   nid.cbSize = sizeof nid;
-  nid.hWnd = a.main;
+  nid.hWnd = window_;
   nid.uID = kTrayIconId;
   nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   nid.uCallbackMessage = WM_TRAYNOTIFY;
-  nid.hIcon = static_cast<HICON>(LoadImageW(a.instance, L"ICON_LV", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                            GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+  Icon icon(static_cast<HICON>(LoadImageW(instance_, L"ICON_LV", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                          GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
+  nid.hIcon = icon.get();
   lstrcpynW(nid.szTip, toWide(kProgramTitle).c_str(), ARRAYSIZE(nid.szTip));
-  return nid;
+  shown_ = Shell_NotifyIconW(NIM_ADD, &nid) != FALSE;
 }
 
-void addIcon(App& a) {
-  NOTIFYICONDATAW nid = iconRecord(a);
-  Icon icon(nid.hIcon);
-  a.tray.shown = Shell_NotifyIconW(NIM_ADD, &nid) != FALSE;
-}
-
-}  // namespace
-
-void addTrayIcon(App& a) {
-  a.tray.wanted = true;
-  addIcon(a);
+void TrayIcon::addForSetting() {
+  wanted_ = true;
+  add();
   // Owned by the hidden tool window, the main window then has no taskbar button.
-  SetWindowLongPtrW(a.main, GWL_EXSTYLE, 0);
-  UpdateWindow(a.main);
+  SetWindowLongPtrW(window_, GWL_EXSTYLE, 0);
+  UpdateWindow(window_);
 }
 
-void removeTrayIcon(App& a) {
+void TrayIcon::remove() {
   NOTIFYICONDATAW nid{};
   nid.cbSize = sizeof nid;
-  nid.hWnd = a.main;
+  nid.hWnd = window_;
   nid.uID = kTrayIconId;
   Shell_NotifyIconW(NIM_DELETE, &nid);
-  a.tray = TrayState{};
+  wanted_ = shown_ = forNotice_ = false;
 }
 
-void addNoticeIcon(App& a) {
-  addIcon(a);
-  a.tray.forNotice = a.tray.shown;
+void TrayIcon::addForNotice() {
+  add();
+  forNotice_ = shown_;
 }
 
-void removeNoticeIcon(App& a) {
-  if (a.tray.forNotice) removeTrayIcon(a);
+void TrayIcon::removeNoticeIcon() {
+  if (forNotice_) remove();
+}
+
+void TrayIcon::onTaskbarCreated() {
+  if (wanted_) add();
 }
 
 UINT taskbarCreatedMessage() {
@@ -67,37 +58,9 @@ UINT taskbarCreatedMessage() {
   return message;
 }
 
-void onTaskbarCreated(App& a) {
-  if (a.tray.wanted) addIcon(a);
-}
-
-void showMainWindow(const App& a) {
-  SendMessageW(a.main, WM_SYSCOMMAND, SC_RESTORE, 0);
-  ShowWindow(a.main, SW_SHOW);
-}
-
-void onTrayNotify(App& a, LPARAM mouseMessage) {
-  if (onBalloonNotify(a, static_cast<UINT>(mouseMessage))) return;
-  switch (static_cast<UINT>(mouseMessage)) {
-    case WM_LBUTTONDOWN:
-      SetForegroundWindow(a.main);
-      showMainWindow(a);
-      break;
-    case WM_RBUTTONDOWN:
-      showPopupMenu(a.trayMenu.get(), 0, a.main);
-      break;
-    default:
-      break;
-  }
-}
-
-bool hideOnMinimise(const App& a, WPARAM command) {
-  if ((command & 0xFFF0) != SC_MINIMIZE) return false;
-  // Only while the icon really exists, so the window can never vanish
-  // without a way back.
-  if (!a.tray.shown || readSettingFlag(a.ctx.settingsPath, kTASKTRAY) != 1) return false;
-  ShowWindow(a.main, SW_HIDE);
-  return true;
+void showMainWindow(HWND window) {
+  SendMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+  ShowWindow(window, SW_SHOW);
 }
 
 }  // namespace ls

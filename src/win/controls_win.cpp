@@ -4,7 +4,7 @@
 #include <commdlg.h>
 
 #include "common/dpi_scale.h"
-#include "shell/window_dpi_win.h"
+#include "win/dpi_win.h"
 #include "common/text.h"
 #include "win/wide_win.h"
 

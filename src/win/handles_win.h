@@ -53,6 +53,9 @@ struct DeleteDc {
 struct DestroyIconHandle {
   void operator()(HICON h) const { DestroyIcon(h); }
 };
+struct DestroyWindowHandle {
+  void operator()(HWND h) const { DestroyWindow(h); }
+};
 
 using Font = Owned<HFONT, DeleteGdiObject>;
 using Bitmap = Owned<HBITMAP, DeleteGdiObject>;
@@ -60,6 +63,7 @@ using Menu = Owned<HMENU, DestroyMenuHandle>;
 using ImageList = Owned<HIMAGELIST, DestroyImageList>;
 using MemoryDc = Owned<HDC, DeleteDc>;
 using Icon = Owned<HICON, DestroyIconHandle>;
+using Window = Owned<HWND, DestroyWindowHandle>;
 
 // An object selected into a DC for a scope; the old one comes back at its end.
 class SelectedObject {
@@ -89,11 +93,12 @@ class Paint {
   HDC dc_ = nullptr;
 };
 
-// COM on this thread (the list's background picture needs it), from start-up
-// to the end of the message loop.
+// COM on this thread for the life of the object: the program's from start-up
+// to the end of the message loop (the list's background picture needs it),
+// or one call's where it has none. Nested scopes are counted by COM itself.
 class ComScope {
  public:
-  ComScope() : started_(SUCCEEDED(CoInitialize(nullptr))) {}
+  ComScope() : started_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
   ~ComScope() {
     if (started_) CoUninitialize();
   }
@@ -102,6 +107,25 @@ class ComScope {
 
  private:
   bool started_;
+};
+
+// An interface pointer released with its owner; out() receives one from
+// CoCreateInstance or QueryInterface.
+template <typename T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ~ComPtr() {
+    if (p_) p_->Release();
+  }
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  T** out() { return &p_; }
+  T* operator->() const { return p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+
+ private:
+  T* p_ = nullptr;
 };
 
 }  // namespace ls

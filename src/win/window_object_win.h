@@ -1,8 +1,7 @@
-// How every window and dialog finds the object that owns its state: the
-// object is handed over at creation (CreateWindowExW's lpParam,
-// DialogBoxParamW's lParam) and kept in GWLP_USERDATA or DWLP_USER. No
-// exception leaves a procedure: each is told by its kind and the program
-// goes on.
+// How a window finds the object that owns its state: the object is handed
+// over at creation (CreateWindowExW's lpParam) and kept in GWLP_USERDATA.
+// No exception leaves a procedure: each is told by its kind and the
+// program goes on.
 #pragma once
 
 #include <windows.h>
@@ -41,29 +40,5 @@ auto guarded(UserInterface& ui, Handler&& handler) -> decltype(handler()) {
   }
   return decltype(handler())();
 }
-
-// The base of every dialog: one procedure for all of them, which finds the
-// dialog's object and hands it the message.
-class Dialog {
- public:
-  explicit Dialog(UserInterface& ui) : ui_(ui) {}
-  virtual ~Dialog() = default;
-  Dialog(const Dialog&) = delete;
-  Dialog& operator=(const Dialog&) = delete;
-
-  INT_PTR runModal(HINSTANCE instance, const wchar_t* name, HWND owner);
-  HWND createModeless(HINSTANCE instance, const wchar_t* name, HWND owner);
-  HWND handle() const { return dialog_; }
-
- protected:
-  // TRUE when the message was handled, as a dialog procedure answers.
-  virtual INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
-  UserInterface& ui() { return ui_; }
-  HWND dialog_ = nullptr;
-
- private:
-  static INT_PTR CALLBACK procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-  UserInterface& ui_;
-};
 
 }  // namespace ls

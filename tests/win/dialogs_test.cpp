@@ -131,7 +131,7 @@ class Dialogs : public lstest::ProgramFixture {
     ProgramFixture::SetUp();
     ASSERT_TRUE(ls::writeAllSites(dir_.file("site.ck"), {{"既存", "http://old/", "/n/", true}}));
     ASSERT_TRUE(start());
-    lstest::app().ui.askHook = [this](const std::string& text) {
+    lstest::program().ui.askHook = [this](const std::string& text) {
       asked_.push_back(text);
       return IDOK;
     };
@@ -144,10 +144,10 @@ class Dialogs : public lstest::ProgramFixture {
   bool inWizard(const std::function<void(HWND)>& script, int closeWith = IDC_SET_CANCEL) {
     bool ran = false;
     later<0>([&] {
-      HWND settings = lstest::app().settingsDialog;
+      HWND settings = lstest::dialogWith(IDC_SET_TAB);
       ASSERT_NE(settings, nullptr);
       later<1>([&] {
-        HWND w = lstest::app().wizardDialog;
+        HWND w = lstest::dialogWith(IDC_WIZ_LIST);
         ASSERT_NE(w, nullptr);
         ran = true;
         script(w);
@@ -170,10 +170,10 @@ TEST_F(Dialogs, WizardFetchesListsSuggestsChecksAndAdds) {
                            "<a href = ../news/2002/3.html>Alpha Beta gamma</a>\n")});
   bool ranWizard = false;
   later<0>([&] {
-    HWND settings = lstest::app().settingsDialog;
+    HWND settings = lstest::dialogWith(IDC_SET_TAB);
     ASSERT_NE(settings, nullptr);
     later<1>([&] {
-      HWND w = lstest::app().wizardDialog;
+      HWND w = lstest::dialogWith(IDC_WIZ_LIST);
       ASSERT_NE(w, nullptr);
       ranWizard = true;
       HWND list = GetDlgItem(w, IDC_WIZ_LIST);
@@ -188,7 +188,7 @@ TEST_F(Dialogs, WizardFetchesListsSuggestsChecksAndAdds) {
       EXPECT_EQ(cell(list, 0, 0), "AlphaBetagamma");
       EXPECT_EQ(cell(list, 0, 1), "news/2002/3.html");
       EXPECT_EQ(cell(list, 2, 1), "/news/2002/1.html");
-      EXPECT_EQ(lstest::app().news.count(), 0);  // the wizard's page never reaches the scan
+      EXPECT_EQ(lstest::program().news.count(), 0);  // the wizard's page never reaches the scan
 
       ListView_SetCheckState(list, 2, TRUE);
       press(w, IDC_WIZ_SUGGEST);
@@ -216,12 +216,12 @@ TEST_F(Dialogs, WizardFetchesListsSuggestsChecksAndAdds) {
 
       press(w, IDC_WIZ_ADD);  // no name yet
       EXPECT_EQ(asked_.back(), "入力されてない項目があります。");
-      ASSERT_NE(lstest::app().wizardDialog, nullptr);
+      ASSERT_NE(lstest::dialogWith(IDC_WIZ_LIST), nullptr);
       set(w, IDC_WIZ_NAME, "新しいサイト");
       press(w, IDC_WIZ_ADD);
     });
     press(settings, IDC_SITE_WIZARD);
-    EXPECT_EQ(lstest::app().wizardDialog, nullptr);
+    EXPECT_EQ(lstest::dialogWith(IDC_WIZ_LIST), nullptr);
     HWND sites = GetDlgItem(settings, IDC_SITE_LIST);
     EXPECT_EQ(cell(sites, 0, 0), "新しいサイト");
     EXPECT_FALSE(ListView_GetCheckState(sites, 0));
@@ -248,13 +248,13 @@ TEST_F(Dialogs, SiteListImportsAReadersOpmlAndExportsItsOwn) {
   ls::rewriteFile(dir_.file("broken.xml"), "<opml><body><outline text=\"x\" xmlUrl=\"http://x/\">");
   std::vector<std::string> picks = {dir_.file("broken.xml"), dir_.file("reader.opml"), dir_.file("out.opml")};
   std::size_t next = 0;
-  lstest::app().chooseSitesFileHook = [&](bool, std::wstring& path) {
+  lstest::program().seams.chooseSitesFile = [&](bool, std::wstring& path) {
     if (next == picks.size()) return false;
     path = ls::toWide(picks[next++]);
     return true;
   };
   later<0>([&] {
-    HWND settings = lstest::app().settingsDialog;
+    HWND settings = lstest::dialogWith(IDC_SET_TAB);
     ASSERT_NE(settings, nullptr);
     HWND sites = GetDlgItem(settings, IDC_SITE_LIST);
     press(settings, IDC_SITE_IMPORT);  // broken: told, nothing added
@@ -385,17 +385,17 @@ TEST_F(Dialogs, WizardFetchesAnHttpsPageThroughARedirect) {
     EXPECT_EQ(ListView_GetItemCount(list), 0);
     SendMessageW(w, WM_COMMAND, IDCANCEL, 0);
   });
-  EXPECT_TRUE(listed) << lstest::app().ui.status(1);
+  EXPECT_TRUE(listed) << lstest::program().ui.status(1);
 }
 
 TEST_F(Dialogs, SearchFromTheTopAndFromTheSelection) {
   for (const char* h : {"東京で雨が降る", "大阪は晴れ", "東京に雪が降る", "名古屋は曇り"}) addRow(h, 0, "http://u/東京");
   command(IDM_SEARCH);
-  HWND d = lstest::app().searchDialog;
+  HWND d = lstest::dialogWith(IDC_SEARCH_TEXT);
   ASSERT_NE(d, nullptr);
   command(IDM_SEARCH);  // already open: the same window
-  EXPECT_EQ(lstest::app().searchDialog, d);
-  HWND list = lstest::app().newsList;
+  EXPECT_EQ(lstest::dialogWith(IDC_SEARCH_TEXT), d);
+  HWND list = lstest::newsList();
   set(d, IDC_SEARCH_TEXT, "東京");
   press(d, IDC_SEARCH_FIRST);
   EXPECT_TRUE(isSelected(list, 0));
@@ -420,16 +420,16 @@ TEST_F(Dialogs, SearchFromTheTopAndFromTheSelection) {
   enter.hwnd = GetDlgItem(d, IDC_SEARCH_TEXT);
   enter.message = WM_KEYDOWN;
   enter.wParam = VK_RETURN;
-  ls::dispatchMessage(lstest::app(), enter);
+  ls::dispatchMessage(enter, lstest::program().keys());
   lstest::pumpFor(50);
   EXPECT_TRUE(isSelected(list, 1));
   MSG msg{};
   msg.hwnd = d;
   msg.message = WM_KEYDOWN;
   msg.wParam = VK_ESCAPE;
-  ls::dispatchMessage(lstest::app(), msg);
+  ls::dispatchMessage(msg, lstest::program().keys());
   lstest::pumpFor(50);
-  EXPECT_EQ(lstest::app().searchDialog, nullptr);
+  EXPECT_EQ(lstest::dialogWith(IDC_SEARCH_TEXT), nullptr);
 }
 
 TEST_F(Dialogs, WizardFetchWhileACycleFetchIsInFlight) {
@@ -440,37 +440,37 @@ TEST_F(Dialogs, WizardFetchWhileACycleFetchIsInFlight) {
   command(IDM_CHECK);
   ASSERT_TRUE(lstest::pumpUntil([&] { return server.requestCount("/stall") == 1; }, 10000));
   // The check's fetches are its own: the wizard's fetcher stays free.
-  ASSERT_FALSE(lstest::app().fetcher.inFlight());
-  ASSERT_TRUE(lstest::app().slots[0].inFlight());
+  ASSERT_FALSE(lstest::program().fetchers.wizard().inFlight());
+  ASSERT_TRUE(lstest::program().fetchers.slot(0).inFlight());
   bool ran = inWizard([&](HWND w) {
     set(w, IDC_WIZ_URL, server.url("/top"));
     press(w, IDC_WIZ_FETCH);  // the wizard's own fetch, beside the check's
     HWND list = GetDlgItem(w, IDC_WIZ_LIST);
     EXPECT_TRUE(lstest::pumpUntil([&] { return ListView_GetItemCount(list) == 1; }, 10000));
     EXPECT_EQ(server.requestCount("/top"), 1);
-    EXPECT_TRUE(lstest::app().slots[0].inFlight());
+    EXPECT_TRUE(lstest::program().fetchers.slot(0).inFlight());
     press(w, IDCANCEL);
   });
   EXPECT_TRUE(ran);
-  EXPECT_FALSE(lstest::app().cycle->idle());  // the check still waits for that site
+  EXPECT_FALSE(lstest::program().cycle.idle());  // the check still waits for that site
 }
 
 TEST_F(Dialogs, AboutBoxOpensTheHomePageAndClosesOnlyWithOk) {
   bool ran = false;
   later<0>([&] {
-    HWND d = lstest::app().aboutDialog;
+    HWND d = lstest::dialogWith(IDC_ABOUT_OK);
     ASSERT_NE(d, nullptr);
     ran = true;
     EXPECT_EQ(GetWindowLongW(d, GWL_STYLE) & WS_CAPTION, WS_BORDER);  // no title bar
     press(d, IDC_ABOUT_HOME);
     press(d, IDC_ABOUT_HOME);
     press(d, IDCANCEL);  // Escape does nothing
-    EXPECT_NE(lstest::app().aboutDialog, nullptr);
+    EXPECT_NE(lstest::dialogWith(IDC_ABOUT_OK), nullptr);
     press(d, IDC_ABOUT_OK);
   });
   command(IDM_ABOUT);
   EXPECT_TRUE(ran);
-  EXPECT_EQ(lstest::app().aboutDialog, nullptr);
+  EXPECT_EQ(lstest::dialogWith(IDC_ABOUT_OK), nullptr);
   EXPECT_EQ(opened_, (Strings{"http://linkscout.example/", "http://linkscout.example/"}));
   HBITMAP picture =
       static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), L"LINKSCOUT", IMAGE_BITMAP, 0, 0, 0));

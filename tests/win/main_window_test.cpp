@@ -8,9 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/app_win.h"
-#include "shell/startup_win.h"
 #include "common/cp932.h"
+#include "win/dpi_win.h"
 #include "common/file_io.h"
 #include "win/wide_win.h"
 #include "engine/news_entry.h"
@@ -38,7 +37,7 @@ class MainWindow : public lstest::ProgramFixture {
 
 TEST_F(MainWindow, FirstRunInAnEmptyDirectory) {
   ASSERT_TRUE(start());
-  ls::App& a = lstest::app();
+  ls::Program& a = lstest::program();
   EXPECT_TRUE(ls::isDirectory(dir_.file("TEMPORARY")));
   EXPECT_TRUE(ls::isDirectory(dir_.file("LOG")));
   std::string sites = lstest::fileBytes(dir_.file("site.ck"));
@@ -57,18 +56,18 @@ TEST_F(MainWindow, FirstRunInAnEmptyDirectory) {
   EXPECT_LT(setting, font);
   // Nothing was restored: the created size and column widths stay.
   RECT r;
-  GetWindowRect(a.main, &r);
+  GetWindowRect(a.mainWindow(), &r);
   EXPECT_EQ(r.right - r.left, 400);
   EXPECT_EQ(r.bottom - r.top, 200);
-  EXPECT_EQ(ListView_GetColumnWidth(a.newsList, 0), 250);
-  EXPECT_EQ(ListView_GetColumnWidth(a.newsList, 2), 200);
+  EXPECT_EQ(ListView_GetColumnWidth(lstest::newsList(), 0), 250);
+  EXPECT_EQ(ListView_GetColumnWidth(lstest::newsList(), 2), 200);
   wchar_t cls[32];
-  GetClassNameW(a.main, cls, 32);
+  GetClassNameW(a.mainWindow(), cls, 32);
   EXPECT_STREQ(cls, L"wndmain");
-  GetClassNameW(a.owner, cls, 32);
+  GetClassNameW(GetWindow(a.mainWindow(), GW_OWNER), cls, 32);
   EXPECT_STREQ(cls, L"wnddummy");
-  EXPECT_EQ(GetDlgCtrlID(a.newsList), IDC_NEWSLIST);
-  EXPECT_EQ(GetDlgCtrlID(a.statusBar), IDC_STATUSBAR);
+  EXPECT_EQ(GetDlgCtrlID(lstest::newsList()), IDC_NEWSLIST);
+  EXPECT_EQ(GetDlgCtrlID(lstest::statusBar()), IDC_STATUSBAR);
   EXPECT_TRUE(messages_.empty());
 }
 
@@ -77,25 +76,25 @@ TEST_F(MainWindow, SecondRunRestoresAndClosingWritesTheLayout) {
   ls::writeProfileString(ini(), "LISTVIEW", "SITE", "77");
   ls::writeProfileString(ini(), "LISTVIEW", "URL", "150");
   ASSERT_TRUE(start());
-  ls::App& a = lstest::app();
+  ls::Program& a = lstest::program();
   RECT r;
-  GetWindowRect(a.main, &r);
+  GetWindowRect(a.mainWindow(), &r);
   EXPECT_EQ(r.left, 40);
   EXPECT_EQ(r.top, 30);
   EXPECT_EQ(r.right - r.left, 600);
   EXPECT_EQ(r.bottom - r.top, 400);
-  EXPECT_EQ(ListView_GetColumnWidth(a.newsList, 0), 321);
-  EXPECT_EQ(ListView_GetColumnWidth(a.newsList, 1), 77);
-  HFONT font = reinterpret_cast<HFONT>(SendMessageW(a.newsList, WM_GETFONT, 0, 0));
+  EXPECT_EQ(ListView_GetColumnWidth(lstest::newsList(), 0), 321);
+  EXPECT_EQ(ListView_GetColumnWidth(lstest::newsList(), 1), 77);
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(lstest::newsList(), WM_GETFONT, 0, 0));
   ASSERT_NE(font, nullptr);
   LOGFONTW lf{};
   GetObjectW(font, sizeof lf, &lf);
   EXPECT_EQ(lf.lfHeight, -20);
 
   // The user drags a column and moves the window; closing keeps both.
-  ListView_SetColumnWidth(a.newsList, 2, 222);
-  SetWindowPos(a.main, nullptr, 100, 120, 500, 300, SWP_NOZORDER);
-  SendMessageW(a.main, WM_CLOSE, 0, 0);
+  ListView_SetColumnWidth(lstest::newsList(), 2, 222);
+  SetWindowPos(a.mainWindow(), nullptr, 100, 120, 500, 300, SWP_NOZORDER);
+  SendMessageW(a.mainWindow(), WM_CLOSE, 0, 0);
   EXPECT_EQ(setting("LISTVIEW", "URL"), "222");
   EXPECT_EQ(setting("LISTVIEW", "TITLE"), "321");
   EXPECT_EQ(setting("Window", "left"), "100");
@@ -107,16 +106,16 @@ TEST_F(MainWindow, SecondRunRestoresAndClosingWritesTheLayout) {
 TEST_F(MainWindow, OnAMonitorOfTwiceTheDpiTheListScalesAndTheFileKeeps96DpiUnits) {
   storeLayout("-12");
   ASSERT_TRUE(start());
-  ls::App& a = lstest::app();
-  ASSERT_EQ(a.dpi, 96);  // the test prefix's screen
+  ls::Program& a = lstest::program();
+  ASSERT_EQ(ls::windowDpi(a.mainWindow()), 96);  // the test prefix's screen
   auto fontHeight = [&] {
     LOGFONTW lf{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(a.newsList, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(lstest::newsList(), WM_GETFONT, 0, 0)), sizeof lf, &lf);
     return lf.lfHeight;
   };
   auto iconSize = [&] {
     int cx = 0, cy = 0;
-    ImageList_GetIconSize(ListView_GetImageList(a.newsList, LVSIL_SMALL), &cx, &cy);
+    ImageList_GetIconSize(ListView_GetImageList(lstest::newsList(), LVSIL_SMALL), &cx, &cy);
     return cx;
   };
   auto height = [](HWND w) {
@@ -125,26 +124,25 @@ TEST_F(MainWindow, OnAMonitorOfTwiceTheDpiTheListScalesAndTheFileKeeps96DpiUnits
     return static_cast<int>(r.bottom - r.top);
   };
   EXPECT_EQ(iconSize(), 16);
-  int barAt96 = height(a.statusBar);
+  int barAt96 = height(lstest::statusBar());
 
   RECT suggested{80, 60, 1280, 860};
-  SendMessageW(a.main, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
-  EXPECT_EQ(a.dpi, 192);
+  SendMessageW(a.mainWindow(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
   EXPECT_EQ(fontHeight(), -24);
   EXPECT_EQ(iconSize(), 32);
-  EXPECT_EQ(ListView_GetColumnWidth(a.newsList, 0), 642);
+  EXPECT_EQ(ListView_GetColumnWidth(lstest::newsList(), 0), 642);
   // Room for text twice as high as at 96 DPI, where the bar is 20 pixels.
   EXPECT_EQ(barAt96, 20);
-  EXPECT_GE(height(a.statusBar), 32);
+  EXPECT_GE(height(lstest::statusBar()), 32);
   RECT client, window;
-  GetClientRect(a.main, &client);
-  GetWindowRect(a.main, &window);
+  GetClientRect(a.mainWindow(), &client);
+  GetWindowRect(a.mainWindow(), &window);
   EXPECT_EQ(window.left, 80);
   EXPECT_EQ(window.right, 1280);
   // The list ends where the status bar begins.
-  EXPECT_EQ(height(a.newsList), client.bottom - height(a.statusBar));
+  EXPECT_EQ(height(lstest::newsList()), client.bottom - height(lstest::statusBar()));
 
-  SendMessageW(a.main, WM_CLOSE, 0, 0);
+  SendMessageW(a.mainWindow(), WM_CLOSE, 0, 0);
   EXPECT_EQ(setting("LISTVIEW", "TITLE"), "321");
   EXPECT_EQ(setting("LIST_FONT", "height"), "-12");
   EXPECT_EQ(setting("Window", "left"), "40");
@@ -159,7 +157,7 @@ TEST_F(MainWindow, APlacementOffEveryScreenComesBackOnOne) {
   ls::writeProfileString(ini(), "Window", "bottom", "30300");
   ASSERT_TRUE(start());
   RECT r;
-  GetWindowRect(lstest::app().main, &r);
+  GetWindowRect(lstest::program().mainWindow(), &r);
   EXPECT_NE(MonitorFromRect(&r, MONITOR_DEFAULTTONULL), nullptr);
   EXPECT_EQ(r.right - r.left, 500);
 }
@@ -169,17 +167,17 @@ TEST_F(MainWindow, ADirectoryNamedLikeTheSiteFileEndsTheStart) {
   EXPECT_FALSE(start());
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_EQ(messages_[0], "ファイルの作成に失敗しました。");
-  EXPECT_EQ(lstest::app().main, nullptr);
-  EXPECT_EQ(lstest::app().startFailureCode, -1);
+  EXPECT_EQ(lstest::program().mainWindow(), nullptr);
+  EXPECT_EQ(lstest::program().startFailureCode(), -1);
 }
 
 TEST_F(MainWindow, StatusBarPartsFollowTheWidth) {
   ASSERT_TRUE(start());
-  ls::App& a = lstest::app();
+  ls::Program& a = lstest::program();
   for (int width : {1000, 105}) {
-    SendMessageW(a.main, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, 300));
+    SendMessageW(a.mainWindow(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, 300));
     int edges[2] = {};
-    ASSERT_EQ(SendMessageW(a.statusBar, SB_GETPARTS, 2, reinterpret_cast<LPARAM>(edges)), 2);
+    ASSERT_EQ(SendMessageW(lstest::statusBar(), SB_GETPARTS, 2, reinterpret_cast<LPARAM>(edges)), 2);
     EXPECT_EQ(edges[0], width / 10 * 3);
     EXPECT_EQ(edges[1], width);
   }
@@ -187,7 +185,7 @@ TEST_F(MainWindow, StatusBarPartsFollowTheWidth) {
 
 TEST_F(MainWindow, OpeningAnEntryChangesItsIconAndOpensOnlyWebAddresses) {
   ASSERT_TRUE(start());
-  ls::App& a = lstest::app();
+  ls::Program& a = lstest::program();
   std::string longHeadline = std::string(700, 'h');
   addRow(longHeadline, 4, "http://a.example/1");
   addRow("keyword headline", 2, "HTTPS://b.example/2");
@@ -243,7 +241,7 @@ TEST_F(MainWindow, CopyingPutsBothTextFormsOnTheClipboard) {
 
 TEST_F(MainWindow, KeysOfTheMainWindowGoThroughTheLoop) {
   ASSERT_TRUE(start());
-  ls::App& a = lstest::app();
+  ls::Program& a = lstest::program();
   addRow("キーで開く見出し", 0, "http://k.example/1");
   select(0);
   auto press = [&](UINT key, bool control, bool shift = false) {
@@ -253,10 +251,10 @@ TEST_F(MainWindow, KeysOfTheMainWindowGoThroughTheLoop) {
     state[VK_SHIFT] = shift ? 0x80 : 0;
     SetKeyboardState(state);
     MSG msg{};
-    msg.hwnd = a.newsList;
+    msg.hwnd = lstest::newsList();
     msg.message = WM_KEYDOWN;
     msg.wParam = key;
-    ls::dispatchMessage(a, msg);
+    ls::dispatchMessage(msg, a.keys());
     state[VK_CONTROL] = state[VK_SHIFT] = 0;
     SetKeyboardState(state);
     lstest::pumpFor(20);
@@ -280,7 +278,7 @@ TEST_F(MainWindow, KeysOfTheMainWindowGoThroughTheLoop) {
   press('L', true);
   EXPECT_TRUE(a.logs.isOpen());
   press('F', true);
-  EXPECT_NE(a.searchDialog, nullptr);
+  EXPECT_NE(lstest::dialogWith(IDC_SEARCH_TEXT), nullptr);
   press(VK_F5, false);  // the 63 presets are unchecked: the cycle runs through at once
   EXPECT_TRUE(ls::isPlainFile(a.ctx.logDir() + "新着リスト.all.log"));
   EXPECT_EQ(a.news.count(), 1);  // no key deletes anything
@@ -288,15 +286,15 @@ TEST_F(MainWindow, KeysOfTheMainWindowGoThroughTheLoop) {
 
 TEST_F(MainWindow, ClearEmptiesTheListAndCheckRunsACycle) {
   ASSERT_TRUE(start());
-  ls::App& a = lstest::app();
+  ls::Program& a = lstest::program();
   addRow("one headline here", 0, "http://a/");
   addRow("two headline here", 1, "http://b/");
   command(IDM_CLEAR);
   EXPECT_EQ(a.news.count(), 0);
   // The 63 presets are all unchecked: a check runs through them at once.
   command(IDM_CHECK);
-  EXPECT_TRUE(a.cycle->idle());
-  EXPECT_EQ(a.cycle->siteCursor(), 0);
+  EXPECT_TRUE(a.cycle.idle());
+  EXPECT_EQ(a.cycle.siteCursor(), 0);
   EXPECT_TRUE(ls::isPlainFile(a.ctx.logDir() + "新着リスト.all.log"));
 }
 
@@ -306,7 +304,7 @@ TEST_F(MainWindow, ClearEmptiesTheListAndCheckRunsACycle) {
 TEST_F(MainWindow, TheListShowsTheProgramsRowsAndTheSelectionFollowsItsRowAtTheCap) {
   lstest::putFile(ini(), "[SETTING]\r\nLIST=4\r\n");
   ASSERT_TRUE(start());
-  ls::App& a = lstest::app();
+  ls::Program& a = lstest::program();
   auto add = [&](ls::NewsBatch& batch, int n) {
     std::string url = "http://h/" + std::to_string(n);
     batch.add("見出し" + std::to_string(n), url, "サイト", ls::kIconNew);
@@ -316,30 +314,30 @@ TEST_F(MainWindow, TheListShowsTheProgramsRowsAndTheSelectionFollowsItsRowAtTheC
     for (int n = 1; n <= 4; ++n) add(batch, n);
   }
   select(1);
-  EXPECT_EQ(cell(a.newsList, 1, 0), "見出し3");
+  EXPECT_EQ(cell(lstest::newsList(), 1, 0), "見出し3");
   {
     ls::NewsBatch batch(a.ctx);
     add(batch, 5);
     add(batch, 6);
   }
-  ASSERT_EQ(ListView_GetItemCount(a.newsList), 4);
+  ASSERT_EQ(ListView_GetItemCount(lstest::newsList()), 4);
   const char* shown[] = {"見出し6", "見出し5", "見出し4", "見出し3"};
   for (int row = 0; row < 4; ++row) {
-    EXPECT_EQ(cell(a.newsList, row, 0), shown[row]);
-    EXPECT_EQ(cell(a.newsList, row, 1), "サイト");
+    EXPECT_EQ(cell(lstest::newsList(), row, 0), shown[row]);
+    EXPECT_EQ(cell(lstest::newsList(), row, 1), "サイト");
   }
-  EXPECT_EQ(cell(a.newsList, 3, 2), "http://h/3");
+  EXPECT_EQ(cell(lstest::newsList(), 3, 2), "http://h/3");
   EXPECT_EQ(a.news.selectedRow(), 3);
-  EXPECT_EQ(ListView_GetNextItem(a.newsList, -1, LVNI_FOCUSED), 3);
+  EXPECT_EQ(ListView_GetNextItem(lstest::newsList(), -1, LVNI_FOCUSED), 3);
   // The selected row leaves at the bottom: nothing stays selected.
   {
     ls::NewsBatch batch(a.ctx);
     add(batch, 7);
   }
   EXPECT_EQ(a.news.selectedRow(), -1);
-  EXPECT_EQ(cell(a.newsList, 0, 0), "見出し7");
+  EXPECT_EQ(cell(lstest::newsList(), 0, 0), "見出し7");
   command(IDM_CLEAR);
-  EXPECT_EQ(ListView_GetItemCount(a.newsList), 0);
+  EXPECT_EQ(ListView_GetItemCount(lstest::newsList()), 0);
 }
 
 }  // namespace

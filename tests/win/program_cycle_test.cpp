@@ -9,9 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/app_win.h"
 #include "test_program.h"
-#include "shell/startup_win.h"
 #include "common/cp932.h"
 #include "common/file_io.h"
 #include "engine/site_log.h"
@@ -46,11 +44,11 @@ class ProgramCycle : public ::testing::Test {
   }
 
   void TearDown() override {
-    ls::App& a = lstest::app();
-    if (a.main) SendMessageW(a.main, WM_CLOSE, 0, 0);
-    lstest::pumpFor(50);
-    if (a.owner) DestroyWindow(a.owner);
-    lstest::resetApp();
+    if (lstest::programSlot()) {
+      if (HWND main = lstest::program().mainWindow()) SendMessageW(main, WM_CLOSE, 0, 0);
+      lstest::pumpFor(50);
+      lstest::resetProgram();
+    }
     WSACleanup();
   }
 
@@ -63,27 +61,28 @@ class ProgramCycle : public ::testing::Test {
 
   // Message boxes are answered here, and printed.
   bool startWithHook() {
-    lstest::app().ui.messageHook = [this](const std::string& text) {
+    ls::Program& p = lstest::makeProgram(dir_.path());
+    p.ui.messageHook = [this](const std::string& text) {
       messages_.push_back(text);
       std::fprintf(stderr, "message box: %s\n", ls::cp932ToUtf8(text).c_str());
     };
-    return ls::startProgram(lstest::app(), GetModuleHandleW(nullptr), dir_.path());
+    return p.start();
   }
 
   void check() {
-    ls::App& a = lstest::app();
-    SendMessageW(a.main, WM_COMMAND, IDM_CHECK, 0);
-    ASSERT_TRUE(lstest::pumpUntil([&] { return a.cycle->idle(); }, 30000));
+    ls::Program& a = lstest::program();
+    SendMessageW(a.mainWindow(), WM_COMMAND, IDM_CHECK, 0);
+    ASSERT_TRUE(lstest::pumpUntil([&] { return a.cycle.idle(); }, 30000));
   }
 
   std::vector<std::string> column(int c) {
     std::vector<std::string> out;
-    for (int r = 0; r < lstest::app().news.count(); ++r) out.push_back(lstest::app().news.text(r, c));
+    for (int r = 0; r < lstest::program().news.count(); ++r) out.push_back(lstest::program().news.text(r, c));
     return out;
   }
   std::vector<int> icons() {
     std::vector<int> out;
-    for (int r = 0; r < lstest::app().news.count(); ++r) out.push_back(lstest::app().news.icon(r));
+    for (int r = 0; r < lstest::program().news.count(); ++r) out.push_back(lstest::program().news.icon(r));
     return out;
   }
 
@@ -99,7 +98,7 @@ TEST_F(ProgramCycle, TwoCyclesWithAFailingSiteInBetween) {
   server_.route("/a", Reply{page({"台風3号が接近しています", "新駅の開業日が決まる"})});
   server_.route("/c", Reply{page({"地方の祭りがにぎわう"})});
   start();
-  ls::App& a = lstest::app();
+  ls::Program& a = lstest::program();
   // The first run made the working directories and the settings file.
   EXPECT_TRUE(ls::isDirectory(dir_.file("LOG")));
   EXPECT_TRUE(ls::isDirectory(dir_.file("TEMPORARY")));
@@ -117,7 +116,7 @@ TEST_F(ProgramCycle, TwoCyclesWithAFailingSiteInBetween) {
   EXPECT_TRUE(messages_.empty());
   // Paints held back during the check come back on their own.
   lstest::pumpFor(300);
-  EXPECT_TRUE(IsWindowVisible(a.statusBar));
+  EXPECT_TRUE(IsWindowVisible(lstest::statusBar()));
 
   std::string newList = lstest::fileBytes(ls::newListPath(a.ctx));
   EXPECT_EQ(newList.substr(0, newList.find("\r\n")), "地方の祭りがにぎわう");
@@ -145,9 +144,9 @@ TEST_F(ProgramCycle, TwoCyclesWithAFailingSiteInBetween) {
   EXPECT_EQ(server_.requestCount("/a"), before);
 
   // Closing keeps the list and the layout.
-  SendMessageW(a.main, WM_CLOSE, 0, 0);
+  SendMessageW(a.mainWindow(), WM_CLOSE, 0, 0);
   lstest::pumpFor(50);
-  EXPECT_EQ(a.main, nullptr);
+  EXPECT_EQ(a.mainWindow(), nullptr);
   std::string saved = lstest::fileBytes(ls::newListPath(a.ctx));
   EXPECT_EQ(saved.substr(0, saved.find("\r\n")), "大雨で交通機関が乱れる");
   EXPECT_NE(ls::readProfileString(a.ctx.settingsPath, "Window", "right", ""), "");
@@ -158,25 +157,25 @@ TEST_F(ProgramCycle, NewsIsNoticedOutsideTheWindowAndTheNoticeLeadsBackToIt) {
   server_.route("/a", Reply{page({"台風3号が接近しています"})});
   ASSERT_TRUE(ls::writeAllSites(dir_.file("site.ck"), {{"速報A", server_.url("/a"), "", true}}));
   ASSERT_TRUE(startWithHook());
-  ls::App& a = lstest::app();
-  SetForegroundWindow(a.main);
+  ls::Program& a = lstest::program();
+  SetForegroundWindow(a.mainWindow());
   check();
-  EXPECT_FALSE(lstest::trayIconExists(a.main));  // the user is looking at the list
-  SendMessageW(a.main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_FALSE(lstest::trayIconExists(a.mainWindow()));  // the user is looking at the list
+  SendMessageW(a.mainWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
   server_.route("/a", Reply{page({"新駅の開業日が決まる", "台風3号が接近しています"})});
   check();
   // The tray setting is off: an icon is added for the notice, the taskbar button stays.
-  EXPECT_TRUE(lstest::trayIconExists(a.main));
-  EXPECT_NE(GetWindowLongPtrW(a.main, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+  EXPECT_TRUE(lstest::trayIconExists(a.mainWindow()));
+  EXPECT_NE(GetWindowLongPtrW(a.mainWindow(), GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
   // The user scrolled away meanwhile; the click shows the newest row, chosen.
-  ListView_SetItemState(a.newsList, 1, LVIS_SELECTED, LVIS_SELECTED);
-  SendMessageW(a.main, WM_TRAYNOTIFY, 1, NIN_BALLOONUSERCLICK);
-  EXPECT_FALSE(IsIconic(a.main));
-  EXPECT_TRUE(IsWindowVisible(a.main));
-  EXPECT_EQ(ListView_GetNextItem(a.newsList, -1, LVNI_SELECTED), 0);
-  EXPECT_EQ(ListView_GetSelectedCount(a.newsList), 1u);
+  ListView_SetItemState(lstest::newsList(), 1, LVIS_SELECTED, LVIS_SELECTED);
+  SendMessageW(a.mainWindow(), WM_TRAYNOTIFY, 1, NIN_BALLOONUSERCLICK);
+  EXPECT_FALSE(IsIconic(a.mainWindow()));
+  EXPECT_TRUE(IsWindowVisible(a.mainWindow()));
+  EXPECT_EQ(ListView_GetNextItem(lstest::newsList(), -1, LVNI_SELECTED), 0);
+  EXPECT_EQ(ListView_GetSelectedCount(lstest::newsList()), 1u);
   EXPECT_EQ(a.news.text(0, 0), "新駅の開業日が決まる");
-  EXPECT_FALSE(lstest::trayIconExists(a.main));
+  EXPECT_FALSE(lstest::trayIconExists(a.mainWindow()));
 }
 
 TEST_F(ProgramCycle, ACycleOverPlainAndSecureSitesOneOfThemMoved) {
@@ -195,7 +194,7 @@ TEST_F(ProgramCycle, ACycleOverPlainAndSecureSitesOneOfThemMoved) {
   // The moved site's links are read against the page that answered.
   EXPECT_EQ(column(2), (Strings{secureRoot + "item2.html", secureRoot + "dir/item1.html", secureRoot + "item2.html",
                                 secureRoot + "dir/item1.html", plainRoot + "item2.html", plainRoot + "item1.html"}));
-  ls::App& a = lstest::app();
+  ls::Program& a = lstest::program();
   EXPECT_EQ(a.ui.status(0), "移転");
   EXPECT_EQ(a.ui.status(1), ls::kMsgSiteMoved + secure);
   EXPECT_TRUE(messages_.empty());
@@ -216,7 +215,7 @@ TEST_F(ProgramCycle, DeviceNamesTheNewsListsNameErrorPagesAndEmptyPagesStopNothi
   sites.push_back({"混雑E", server_.url("/busy"), "", true});
   ASSERT_TRUE(ls::writeAllSites(dir_.file("site.ck"), sites));
   ASSERT_TRUE(startWithHook());
-  ls::App& a = lstest::app();
+  ls::Program& a = lstest::program();
   check();
   EXPECT_EQ(column(1), (Strings{"新着リスト", "COM1", "Nul ", "aux.news", "CON"}));
   EXPECT_TRUE(messages_.empty());
@@ -239,10 +238,9 @@ TEST_F(ProgramCycle, DeviceNamesTheNewsListsNameErrorPagesAndEmptyPagesStopNothi
   EXPECT_EQ(a.ui.status(1), ls::kMsgDetectFailed);
   EXPECT_TRUE(messages_.empty());
   // The news list's file holds the list and nothing else.
-  SendMessageW(a.main, WM_CLOSE, 0, 0);
+  SendMessageW(a.mainWindow(), WM_CLOSE, 0, 0);
   lstest::pumpFor(50);
-  DestroyWindow(a.owner);
-  lstest::resetApp();
+  lstest::resetProgram();
   ASSERT_TRUE(startWithHook());
   EXPECT_EQ(column(0).size(), 6u);
 }
@@ -252,11 +250,10 @@ TEST_F(ProgramCycle, TheNewListComesBackAtTheNextStartAndIsAged) {
   server_.route("/c", Reply{page({})});
   start();
   check();
-  ASSERT_EQ(lstest::app().news.count(), 2);
-  SendMessageW(lstest::app().main, WM_CLOSE, 0, 0);
+  ASSERT_EQ(lstest::program().news.count(), 2);
+  SendMessageW(lstest::program().mainWindow(), WM_CLOSE, 0, 0);
   lstest::pumpFor(50);
-  DestroyWindow(lstest::app().owner);
-  lstest::resetApp();
+  lstest::resetProgram();
 
   ASSERT_TRUE(startWithHook());
   EXPECT_EQ(column(0), (Strings{"二つ目の見出しです", "最初の見出しです"}));
@@ -270,33 +267,33 @@ TEST_F(ProgramCycle, AStalledSiteTimesOutAndTheCycleGoesOn) {
   server_.route("/a", Reply{"", lstest::Behaviour::kStall});
   server_.route("/c", Reply{page({"地方の見出しが届く"})});
   start();
-  ls::App& a = lstest::app();
-  for (ls::WinsockFetcher& f : a.slots) f.setTimeoutMs(300);
+  ls::Program& a = lstest::program();
+  for (int k = 0; k < ls::kParallelMax; ++k) a.fetchers.slot(k).setTimeoutMs(300);
   check();
   EXPECT_EQ(server_.requestCount("/a"), 1);
   EXPECT_EQ(server_.requestCount("/c"), 1);
   EXPECT_EQ(column(0), Strings{"地方の見出しが届く"});
   EXPECT_EQ(a.ui.status(0), "故障B");  // the last site that failed
   lstest::pumpFor(500);
-  EXPECT_TRUE(a.cycle->idle());
+  EXPECT_TRUE(a.cycle.idle());
   EXPECT_EQ(server_.requestCount("/a"), 1);  // no tick started another cycle
 }
 
 TEST_F(ProgramCycle, CheckDuringAFetchStopsTheCycle) {
   server_.route("/a", Reply{"", lstest::Behaviour::kStall});
   start();
-  ls::App& a = lstest::app();
-  SendMessageW(a.main, WM_COMMAND, IDM_CHECK, 0);
+  ls::Program& a = lstest::program();
+  SendMessageW(a.mainWindow(), WM_COMMAND, IDM_CHECK, 0);
   ASSERT_TRUE(lstest::pumpUntil([&] { return server_.requestCount("/a") == 1; }, 10000));
   auto fetching = [&] {
-    for (const ls::WinsockFetcher& f : a.slots)
-      if (f.inFlight()) return true;
+    for (int k = 0; k < ls::kParallelMax; ++k)
+      if (a.fetchers.slot(k).inFlight()) return true;
     return false;
   };
   EXPECT_TRUE(fetching());
-  SendMessageW(a.main, WM_COMMAND, IDM_TRAY_CHECK, 0);
+  SendMessageW(a.mainWindow(), WM_COMMAND, IDM_TRAY_CHECK, 0);
   EXPECT_FALSE(fetching());
-  EXPECT_FALSE(a.cycle->idle());
+  EXPECT_FALSE(a.cycle.idle());
   EXPECT_EQ(a.ui.status(0), "");
   EXPECT_EQ(a.ui.status(1), "");
   lstest::pumpFor(300);

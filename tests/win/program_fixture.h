@@ -12,9 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/app_win.h"
 #include "test_program.h"
-#include "shell/startup_win.h"
 #include "win/wide_win.h"
 #include "settings/ini_file.h"
 #include "win_test_support.h"
@@ -33,23 +31,23 @@ class ProgramFixture : public ::testing::Test {
   }
 
   bool start() {
-    lstest::app().ui.messageHook = [this](const std::string& text) { messages_.push_back(text); };
-    lstest::app().openUrlHook = [this](const std::string& url) { opened_.push_back(url); };
-    return ls::startProgram(lstest::app(), GetModuleHandleW(nullptr), dir_.path());
+    ls::Program& p = lstest::makeProgram(dir_.path());
+    p.ui.messageHook = [this](const std::string& text) { messages_.push_back(text); };
+    p.seams.openUrl = [this](const std::string& url) { opened_.push_back(url); };
+    return p.start();
   }
   void stop() {
-    ls::App& a = lstest::app();
-    if (a.main) SendMessageW(a.main, WM_CLOSE, 0, 0);
+    if (!lstest::programSlot()) return;
+    if (HWND main = lstest::program().mainWindow()) SendMessageW(main, WM_CLOSE, 0, 0);
     pumpFor(20);
-    if (a.owner) DestroyWindow(a.owner);
-    lstest::resetApp();
+    lstest::resetProgram();
   }
   std::string ini() const { return dir_.file("LINKSCOUT.ini"); }
   std::string setting(const char* section, const char* key) {
     return ls::readProfileString(ini(), section, key, "<none>");
   }
   void addRow(const std::string& headline, int icon, const std::string& url) {
-    ls::NewsList& list = lstest::app().news;
+    ls::NewsList& list = lstest::program().news;
     list.insertRow(list.count(), headline, icon);
     list.setText(list.count() - 1, 1, "サイト");
     list.setText(list.count() - 1, 2, url);
@@ -57,8 +55,8 @@ class ProgramFixture : public ::testing::Test {
   static void selectRow(HWND list, int row) {
     ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   }
-  void select(int row) { selectRow(lstest::app().newsList, row); }
-  void command(int id) { SendMessageW(lstest::app().main, WM_COMMAND, id, 0); }
+  void select(int row) { selectRow(lstest::newsList(), row); }
+  void command(int id) { SendMessageW(lstest::program().mainWindow(), WM_COMMAND, id, 0); }
   // A dialog's controls, as a user would fill them in and press them.
   static void set(HWND d, int id, const std::string& text) { SetDlgItemTextW(d, id, ls::toWide(text).c_str()); }
   static std::string get(HWND d, int id) {
@@ -74,7 +72,7 @@ class ProgramFixture : public ::testing::Test {
   }
   std::vector<std::string> headlines() {
     std::vector<std::string> out;
-    for (int r = 0; r < lstest::app().news.count(); ++r) out.push_back(lstest::app().news.text(r, 0));
+    for (int r = 0; r < lstest::program().news.count(); ++r) out.push_back(lstest::program().news.text(r, 0));
     return out;
   }
 

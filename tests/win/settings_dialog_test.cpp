@@ -10,7 +10,7 @@
 #include <map>
 
 #include "shell/startup_shortcut_win.h"
-#include "shell/startup_win.h"
+#include "shell/executable_win.h"
 #include "common/file_io.h"
 #include "win/wide_win.h"
 #include "program_fixture.h"
@@ -25,11 +25,11 @@ std::function<void(HWND)> g_script;
 
 void CALLBACK runScript(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
-  HWND dialog = lstest::app().settingsDialog;
+  HWND dialog = lstest::dialogWith(IDC_SET_TAB);
   if (!dialog) return;
   g_script(dialog);
   // A script that forgot to close the dialog must not hang the suite.
-  if (lstest::app().settingsDialog) SendMessageW(dialog, WM_COMMAND, IDC_SET_CANCEL, 0);
+  if (lstest::dialogWith(IDC_SET_TAB)) SendMessageW(dialog, WM_COMMAND, IDC_SET_CANCEL, 0);
 }
 
 class SettingsDialog : public lstest::ProgramFixture {
@@ -39,7 +39,7 @@ class SettingsDialog : public lstest::ProgramFixture {
     ASSERT_TRUE(ls::writeAllSites(dir_.file("site.ck"),
                                   {{"一番目", "http://one/", "/n/", false}, {"二番目", "http://two/", "/m/", true}}));
     ASSERT_TRUE(start());
-    lstest::app().ui.askHook = [this](const std::string& text) {
+    lstest::program().ui.askHook = [this](const std::string& text) {
       asked_.push_back(text);
       return answer_;
     };
@@ -83,14 +83,14 @@ TEST_F(SettingsDialog, ShowsTheValuesAndOkWritesThemCorrected) {
     press(d, IDC_SET_OK);
   });
   ASSERT_TRUE(seen);
-  EXPECT_EQ(lstest::app().settingsDialog, nullptr);
+  EXPECT_EQ(lstest::dialogWith(IDC_SET_TAB), nullptr);
   EXPECT_EQ(setting("SETTING", "INTERVAL"), "1");
   EXPECT_EQ(setting("SETTING", "LIST"), "50");
   EXPECT_EQ(setting("SETTING", "SOUND"), "1");
   EXPECT_EQ(setting("SETTING", "KEYWORD"), "台風,地震");
   EXPECT_EQ(setting("LIST_FONT", "fontcolor"), "2");
-  EXPECT_EQ(lstest::app().cycle->intervalText(), "1");
-  EXPECT_EQ(ListView_GetTextColor(lstest::app().newsList), RGB(0, 0, 255));
+  EXPECT_EQ(lstest::program().cycle.intervalText(), "1");
+  EXPECT_EQ(ListView_GetTextColor(lstest::newsList()), RGB(0, 0, 255));
   EXPECT_TRUE(asked_.empty());
 }
 
@@ -233,10 +233,10 @@ TEST_F(SettingsDialog, CancelAndEscapeKeepEveryFile) {
       press(d, IDC_SITE_DELETE);
       press(d, close);
     });
-    EXPECT_EQ(lstest::app().settingsDialog, nullptr);
+    EXPECT_EQ(lstest::dialogWith(IDC_SET_TAB), nullptr);
     EXPECT_EQ(lstest::fileBytes(dir_.file("site.ck")), sitesBefore);
     EXPECT_EQ(lstest::fileBytes(ini()), iniBefore);
-    EXPECT_EQ(lstest::app().cycle->intervalText(), "10");
+    EXPECT_EQ(lstest::program().cycle.intervalText(), "10");
   }
 }
 
@@ -249,7 +249,7 @@ TEST_F(SettingsDialog, TheTrayQuestion) {
   ASSERT_EQ(asked_.size(), 1u);
   EXPECT_EQ(asked_[0].rfind("タスクトレイの設定はLINKSCOUT再起動後に有効になります。", 0), 0u);
   EXPECT_EQ(setting("SETTING", "TASKTRAY"), "0");
-  EXPECT_NE(lstest::app().main, nullptr);
+  EXPECT_NE(lstest::program().mainWindow(), nullptr);
 
   answer_ = IDOK;
   run([&](HWND d) {

@@ -1,25 +1,60 @@
-// The program's parts for the test that runs it, made afresh after each
-// reset, as the program itself makes them once in its entry point.
+// The program for the test that runs it, made afresh for each start in the
+// test's own folder, as the entry point makes it once; and its windows,
+// found the way a user's tools would find them.
 #pragma once
 
-#include <memory>
+#include <windows.h>
 
-#include "shell/app_win.h"
+#include <cassert>
+#include <memory>
+#include <string>
+
+#include "shell/program_win.h"
+#include "shell/resources/resource_ids.h"
 
 namespace lstest {
 
-inline std::unique_ptr<ls::App>& programSlot() {
-  static std::unique_ptr<ls::App> slot;
+inline std::unique_ptr<ls::Program>& programSlot() {
+  static std::unique_ptr<ls::Program> slot;
   return slot;
 }
 
-inline ls::App& app() {
-  std::unique_ptr<ls::App>& slot = programSlot();
-  if (!slot) slot = std::make_unique<ls::App>();
-  return *slot;
+// A new program in `dir`, replacing any earlier one.
+inline ls::Program& makeProgram(const std::string& dir) {
+  programSlot().reset();
+  programSlot() = std::make_unique<ls::Program>(GetModuleHandleW(nullptr), dir);
+  return *programSlot();
+}
+
+inline ls::Program& program() {
+  assert(programSlot());
+  return *programSlot();
 }
 
 // Forgets every window and the cycle, so a test can start the program again.
-inline void resetApp() { programSlot().reset(); }
+inline void resetProgram() { programSlot().reset(); }
+
+inline HWND newsList() { return GetDlgItem(program().mainWindow(), IDC_NEWSLIST); }
+inline HWND statusBar() { return GetDlgItem(program().mainWindow(), IDC_STATUSBAR); }
+
+// The open dialog of this thread that holds control `id`, else null.
+inline HWND dialogWith(int id) {
+  struct Search {
+    int id;
+    HWND found;
+  } search{id, nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM p) -> BOOL {
+        Search& s = *reinterpret_cast<Search*>(p);
+        wchar_t cls[16] = {};
+        GetClassNameW(window, cls, 16);
+        if (lstrcmpW(cls, L"#32770") != 0 || !GetDlgItem(window, s.id)) return TRUE;
+        s.found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 }  // namespace lstest

@@ -29,7 +29,7 @@ class LogWindow : public lstest::ProgramFixture {
     ls::makeDirectory(dir_.file("LOG"));
     lstest::putFile(dir_.file("LOG\\" + site + ".all.log"), bytes);
   }
-  HWND list() { return GetDlgItem(lstest::app().logs.window(), IDC_LOGLIST); }
+  HWND list() { return GetDlgItem(lstest::program().logs.window(), IDC_LOGLIST); }
   Strings rows() {
     Strings out;
     for (int i = 0; i < ListView_GetItemCount(list()); ++i) {
@@ -46,9 +46,9 @@ class LogWindow : public lstest::ProgramFixture {
     n.hdr.idFrom = IDC_LOGLIST;
     n.hdr.code = NM_CLICK;
     n.iItem = row;
-    SendMessageW(lstest::app().logs.window(), WM_NOTIFY, IDC_LOGLIST, reinterpret_cast<LPARAM>(&n));
+    SendMessageW(lstest::program().logs.window(), WM_NOTIFY, IDC_LOGLIST, reinterpret_cast<LPARAM>(&n));
   }
-  void logCommand(int id) { SendMessageW(lstest::app().logs.window(), WM_COMMAND, id, 0); }
+  void logCommand(int id) { SendMessageW(lstest::program().logs.window(), WM_COMMAND, id, 0); }
 };
 
 TEST_F(LogWindow, ChooseAndComeBack) {
@@ -56,15 +56,15 @@ TEST_F(LogWindow, ChooseAndComeBack) {
   ASSERT_TRUE(start());
   addRow("新しい見出しです", 0, "http://n/1");
   command(IDM_LOGS);
-  ASSERT_NE(lstest::app().logs.window(), nullptr);
+  ASSERT_NE(lstest::program().logs.window(), nullptr);
   wchar_t caption[32];
-  GetWindowTextW(lstest::app().logs.window(), caption, 32);
+  GetWindowTextW(lstest::program().logs.window(), caption, 32);
   EXPECT_EQ(ls::fromWide(caption), "ログ切り替え");
   EXPECT_EQ(rows(), (Strings{"新着リスト", "朝刊"}));
 
   click(1);
   EXPECT_EQ(headlines(), (Strings{"h2 昼の見出し", "h1 朝の見出し"}));
-  EXPECT_EQ(lstest::app().news.icon(0), 5);
+  EXPECT_EQ(lstest::program().news.icon(0), 5);
   selectRow(list(), 0);
   logCommand(IDM_LOG_OPEN);
   EXPECT_EQ(headlines(), Strings{"新しい見出しです"});
@@ -96,7 +96,7 @@ TEST_F(LogWindow, ClicksDuringACycleChangeNothing) {
   command(IDM_LOGS);
   // A check whose fetch is still in flight keeps the cycle running.
   command(IDM_CHECK);
-  ASSERT_FALSE(lstest::app().cycle->idle());
+  ASSERT_FALSE(lstest::program().cycle.idle());
   click(1);
   EXPECT_EQ(headlines(), Strings{"新しい見出しです"});
 }
@@ -104,13 +104,13 @@ TEST_F(LogWindow, ClicksDuringACycleChangeNothing) {
 TEST_F(LogWindow, ReopensWhereItWasAtTheNextStart) {
   ASSERT_TRUE(start());
   command(IDM_LOGS);
-  SetWindowPos(lstest::app().logs.window(), nullptr, 60, 70, 150, 260, SWP_NOZORDER);
+  SetWindowPos(lstest::program().logs.window(), nullptr, 60, 70, 150, 260, SWP_NOZORDER);
   stop();  // closing with the window open
   EXPECT_EQ(setting("LOGWINDOW", "SHOW"), "1");
   EXPECT_EQ(setting("LOGWINDOW", "left"), "60");
   EXPECT_EQ(setting("LOGWINDOW", "bottom"), "330");
   ASSERT_TRUE(start());
-  HWND w = lstest::app().logs.window();
+  HWND w = lstest::program().logs.window();
   ASSERT_NE(w, nullptr);
   RECT r;
   GetWindowRect(w, &r);
@@ -119,20 +119,20 @@ TEST_F(LogWindow, ReopensWhereItWasAtTheNextStart) {
   EXPECT_EQ(r.right - r.left, 150);
   // Closed with its close box: the handle goes, the program records it closed.
   SendMessageW(w, WM_CLOSE, 0, 0);
-  EXPECT_EQ(lstest::app().logs.window(), nullptr);
+  EXPECT_EQ(lstest::program().logs.window(), nullptr);
   stop();
   EXPECT_EQ(setting("LOGWINDOW", "SHOW"), "0");
 }
 
 class Tray : public lstest::ProgramFixture {
  protected:
-  bool iconExists() { return lstest::trayIconExists(lstest::app().main); }
+  bool iconExists() { return lstest::trayIconExists(lstest::program().mainWindow()); }
 };
 
 TEST_F(Tray, TrayModeHidesOnMinimiseAndComesBack) {
   lstest::putFile(dir_.file("LINKSCOUT.ini"), "[SETTING]\r\nTASKTRAY=1\r\n");
   ASSERT_TRUE(start());
-  HWND main = lstest::app().main;
+  HWND main = lstest::program().mainWindow();
   EXPECT_TRUE(iconExists());
   EXPECT_EQ(GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
   EXPECT_TRUE(IsWindowVisible(main));  // shown at start-up all the same
@@ -163,14 +163,14 @@ TEST_F(Tray, TrayModeHidesOnMinimiseAndComesBack) {
 
   // "LINKSCOUT終了" from the tray menu closes the program and removes the icon.
   command(IDM_TRAY_EXIT);
-  EXPECT_EQ(lstest::app().main, nullptr);
+  EXPECT_EQ(lstest::program().mainWindow(), nullptr);
   nid.hWnd = main;
   EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &nid));
 }
 
 TEST_F(Tray, NormalModeMinimisesAndLeavesNoIcon) {
   ASSERT_TRUE(start());
-  HWND main = lstest::app().main;
+  HWND main = lstest::program().mainWindow();
   EXPECT_FALSE(iconExists());
   EXPECT_NE(GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
   // Even with the key switched on behind the program's back, a window with

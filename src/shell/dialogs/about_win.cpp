@@ -1,13 +1,9 @@
 #include "shell/dialogs/about_win.h"
 
-#include <windows.h>
-
-#include "shell/app_win.h"
-#include "win/handles_win.h"
-#include "shell/main_window_win.h"
-#include "win/window_object_win.h"
 #include "common/program.h"
 #include "shell/resources/resource_ids.h"
+#include "win/dialog_win.h"
+#include "win/handles_win.h"
 
 namespace ls {
 
@@ -15,19 +11,24 @@ namespace {
 
 class AboutDialog : public Dialog {
  public:
-  explicit AboutDialog(App& app) : Dialog(app.ui), app_(app) {}
+  AboutDialog(HINSTANCE instance, UserInterface& ui, const std::function<void(const std::string&)>& openUrl)
+      : Dialog(ui), instance_(instance), openUrl_(openUrl) {}
 
  private:
+  bool onCommand(int id, int) override;
+  // Only OK closes the box: Escape and the close command are not taken.
+  void onCancel() override {}
   INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void paintPicture();
 
-  App& app_;
+  HINSTANCE instance_;
+  const std::function<void(const std::string&)>& openUrl_;
 };
 
 // The picture is loaded anew for each paint and released after it.
 void AboutDialog::paintPicture() {
   Paint paint(dialog_);
-  Bitmap picture(static_cast<HBITMAP>(LoadImageW(app_.instance, L"LINKSCOUT", IMAGE_BITMAP, 0, 0, 0)));
+  Bitmap picture(static_cast<HBITMAP>(LoadImageW(instance_, L"LINKSCOUT", IMAGE_BITMAP, 0, 0, 0)));
   if (!picture) return;
   BITMAP info{};
   GetObjectW(picture.get(), sizeof info, &info);
@@ -37,32 +38,24 @@ void AboutDialog::paintPicture() {
   BitBlt(paint.dc(), 20, 20, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
 }
 
-INT_PTR AboutDialog::onMessage(UINT message, WPARAM wParam, LPARAM) {
-  switch (message) {
-    case WM_INITDIALOG:
-      app_.aboutDialog = dialog_;
-      return TRUE;
-    case WM_PAINT:
-      paintPicture();
-      return TRUE;
-    case WM_COMMAND:
-      // Only OK closes the box: Escape and the close command are not taken.
-      if (LOWORD(wParam) == IDC_ABOUT_OK) EndDialog(dialog_, 0);
-      if (LOWORD(wParam) == IDC_ABOUT_HOME) openWebAddress(app_, kHomePageAddress);
-      return TRUE;
-    case WM_DESTROY:
-      app_.aboutDialog = nullptr;
-      return FALSE;
-    default:
-      return FALSE;
-  }
+bool AboutDialog::onCommand(int id, int) {
+  if (id == IDC_ABOUT_OK) end(0);
+  if (id == IDC_ABOUT_HOME) openUrl_(kHomePageAddress);
+  return true;
+}
+
+INT_PTR AboutDialog::onMessage(UINT message, WPARAM, LPARAM) {
+  if (message != WM_PAINT) return FALSE;
+  paintPicture();
+  return TRUE;
 }
 
 }  // namespace
 
-void runAboutDialog(App& a) {
-  AboutDialog dialog(a);
-  dialog.runModal(a.instance, L"INFOMATION", a.main);
+void runAboutDialog(HINSTANCE instance, HWND owner, UserInterface& ui,
+                    const std::function<void(const std::string&)>& openUrl) {
+  AboutDialog dialog(instance, ui, openUrl);
+  dialog.runModal(instance, L"INFOMATION", owner);
 }
 
 }  // namespace ls

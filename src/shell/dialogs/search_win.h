@@ -3,25 +3,23 @@
 
 #include <windows.h>
 
-#include "win/window_object_win.h"
+#include "shell/news_list_win.h"
+#include "shell/user_interface_win.h"
+#include "win/dialog_win.h"
 
 namespace ls {
 
-struct App;
-
 class SearchDialog : public Dialog {
  public:
-  explicit SearchDialog(App& app);
+  SearchDialog(ListViewNewsList& news, WindowUserInterface& ui) : Dialog(ui), news_(news), ui_(ui) {}
 
  private:
-  INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  bool onCommand(int id);
+  bool onCommand(int id, int code) override;
+  void onOk() override { search(false); }
   void search(bool fromNext);
 
-  App& app_;
+  ListViewNewsList& news_;
+  WindowUserInterface& ui_;
 };
-
-// Command 40014: opens the dialog unless it is open.
-void openSearchDialog(App& app);
 
 }  // namespace ls

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "shell/app_win.h"
 #include "win/controls_win.h"
 #include "common/file_io.h"
 #include "common/program.h"
@@ -30,166 +29,193 @@ constexpr const char* kMsgCannotExport = "ファイルに書き込めません�
 constexpr const char* kCaptionImport = "インポート";
 constexpr const char* kCaptionExport = "エクスポート";
 
-HWND siteList(HWND dialog) { return GetDlgItem(dialog, IDC_SITE_LIST); }
-
-std::string cellText(HWND list, int row, int column) { return listCellText(list, row, column); }
-
-void setCell(HWND list, int row, int column, const std::string& text) { setListCellText(list, row, column, text); }
-
-std::string fieldText(HWND dialog, int id) { return controlText(dialog, id); }
-
-void setField(HWND dialog, int id, const std::string& text) { setControlText(dialog, id, text); }
-
 std::optional<Site> siteOfFields(HWND dialog) {
-  return siteFromFields(fieldText(dialog, IDC_SITE_NAME), fieldText(dialog, IDC_SITE_URL),
-                        fieldText(dialog, IDC_SITE_EXTRACT));
+  return siteFromFields(controlText(dialog, IDC_SITE_NAME), controlText(dialog, IDC_SITE_URL),
+                        controlText(dialog, IDC_SITE_EXTRACT));
 }
 
 void clearFields(HWND dialog) {
-  for (int id : {IDC_SITE_NAME, IDC_SITE_URL, IDC_SITE_EXTRACT}) setField(dialog, id, "");
-}
-
-int selected(HWND dialog) { return selectedListRow(siteList(dialog)); }
-
-int ask(App& a, HWND dialog, const char* text, const char* caption, UINT buttons = MB_OK) {
-  return a.ui.ask(dialog, text, caption, buttons);
+  for (int id : {IDC_SITE_NAME, IDC_SITE_URL, IDC_SITE_EXTRACT}) setControlText(dialog, id, "");
 }
 
 }  // namespace
 
-void insertSiteRow(HWND dialog, int row, const Site& site) {
-  HWND list = siteList(dialog);
-  int at = insertListRow(list, row, site.name);
-  setCell(list, at, 1, site.url);
-  setCell(list, at, 2, site.extract);
-  ListView_SetCheckState(list, at, site.checked);
+SitesPage::SitesPage(const WizardParts& wizard, const ShellSeams& seams, SiteFileChoices& choices)
+    : SettingsPage("ニュース設定", {IDC_SITE_NAME_LABEL, IDC_SITE_EXTRACT, IDC_SITE_EXTRACT_LABEL, IDC_SITE_URL_LABEL,
+                                   IDC_SITE_URL, IDC_SITE_NAME, IDC_SITE_LIST, IDC_SITE_ADD, IDC_SITE_DELETE,
+                                   IDC_SITE_CHANGE, IDC_SITE_IMPORT, IDC_SITE_WIZARD, IDC_SITE_EXPORT}),
+      wizard_(wizard),
+      seams_(seams),
+      choices_(choices) {}
+
+int SitesPage::ask(const char* text, const char* caption, UINT buttons) {
+  return wizard_.ui.ask(dialog_, text, caption, buttons);
 }
 
-bool loadSiteList(App& a, HWND dialog) {
-  HWND list = siteList(dialog);
-  ListView_SetExtendedListViewStyle(list,
-                                    ListView_GetExtendedListViewStyle(list) | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-  addListColumn(list, 0, "サイト(チェックしたサイトを確認)", 120);
-  addListColumn(list, 1, "URL", 250);
-  addListColumn(list, 2, "抽出文字列", 100);
-  SiteList sites = readAllSites(a.ctx.appDir + kSiteFileName, kSettingsLoadLimits);
+void SitesPage::insertRow(int row, const Site& site) {
+  int at = insertListRow(list(), row, site.name);
+  setListCellText(list(), at, 1, site.url);
+  setListCellText(list(), at, 2, site.extract);
+  ListView_SetCheckState(list(), at, site.checked);
+}
+
+void SitesPage::onInit(HWND dialog) {
+  SettingsPage::onInit(dialog);
+  ListView_SetExtendedListViewStyle(list(), ListView_GetExtendedListViewStyle(list()) | LVS_EX_CHECKBOXES |
+                                                LVS_EX_FULLROWSELECT);
+  addListColumn(list(), 0, "サイト(チェックしたサイトを確認)", 120);
+  addListColumn(list(), 1, "URL", 250);
+  addListColumn(list(), 2, "抽出文字列", 100);
+  SiteList sites = readAllSites(wizard_.ctx.appDir + kSiteFileName, kSettingsLoadLimits);
   if (sites.status == SiteFileStatus::kCannotOpen) {
-    ask(a, dialog, kMsgCannotOpenFile, kCaptionSettings);
-    return false;
+    ask(kMsgCannotOpenFile, kCaptionSettings);
+    return;
   }
-  for (const Site& s : sites.sites) insertSiteRow(dialog, ListView_GetItemCount(list), s);
-  return true;
+  for (const Site& s : sites.sites) insertRow(ListView_GetItemCount(list()), s);
+  loaded_ = true;
 }
 
-std::vector<Site> siteListRows(HWND dialog) {
-  HWND list = siteList(dialog);
+std::vector<Site> SitesPage::rows() const {
   std::vector<Site> rows;
-  for (int r = 0; r < ListView_GetItemCount(list); ++r) {
+  for (int r = 0; r < ListView_GetItemCount(list()); ++r) {
     Site s;
-    s.name = std::string(cutToBytes(cellText(list, r, 0), kEditNameBytes));
-    s.url = std::string(cutToBytes(cellText(list, r, 1), kEditUrlBytes));
-    s.extract = std::string(cutToBytes(cellText(list, r, 2), kEditExtractBytes));
-    s.checked = ListView_GetCheckState(list, r) != FALSE;
+    s.name = std::string(cutToBytes(listCellText(list(), r, 0), kEditNameBytes));
+    s.url = std::string(cutToBytes(listCellText(list(), r, 1), kEditUrlBytes));
+    s.extract = std::string(cutToBytes(listCellText(list(), r, 2), kEditExtractBytes));
+    s.checked = ListView_GetCheckState(list(), r) != FALSE;
     rows.push_back(std::move(s));
   }
   return rows;
 }
 
-void onSiteRowClick(HWND dialog) {
-  int row = selected(dialog);
+bool SitesPage::onCommand(int id) {
+  switch (id) {
+    case IDC_SITE_ADD:
+      add();
+      return true;
+    case IDC_SITE_CHANGE:
+      change();
+      return true;
+    case IDC_SITE_DELETE:
+      remove();
+      return true;
+    case IDC_SITE_IMPORT:
+      importFile();
+      return true;
+    case IDC_SITE_WIZARD:
+      runWizard();
+      return true;
+    case IDC_SITE_EXPORT:
+      exportFile();
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool SitesPage::onNotify(const NMHDR& header) {
+  if (header.idFrom != IDC_SITE_LIST || header.code != NM_CLICK) return false;
+  onRowClick();
+  return true;
+}
+
+void SitesPage::onRowClick() {
+  int row = selectedListRow(list());
   if (row < 0) return;
-  HWND list = siteList(dialog);
-  setField(dialog, IDC_SITE_NAME, cellText(list, row, 0));
-  setField(dialog, IDC_SITE_URL, cellText(list, row, 1));
-  setField(dialog, IDC_SITE_EXTRACT, cellText(list, row, 2));
+  setControlText(dialog_, IDC_SITE_NAME, listCellText(list(), row, 0));
+  setControlText(dialog_, IDC_SITE_URL, listCellText(list(), row, 1));
+  setControlText(dialog_, IDC_SITE_EXTRACT, listCellText(list(), row, 2));
 }
 
-void addSite(App& a, HWND dialog) {
-  std::optional<Site> s = siteOfFields(dialog);
+void SitesPage::add() {
+  std::optional<Site> s = siteOfFields(dialog_);
   if (!s) {
-    ask(a, dialog, kMsgEmptyField, kCaptionAdd);
+    ask(kMsgEmptyField, kCaptionAdd);
     return;
   }
-  insertSiteRow(dialog, 0, *s);
-  clearFields(dialog);
+  insertRow(0, *s);
+  clearFields(dialog_);
 }
 
-void changeSite(App& a, HWND dialog) {
-  std::optional<Site> s = siteOfFields(dialog);
+void SitesPage::change() {
+  std::optional<Site> s = siteOfFields(dialog_);
   if (!s) {
-    ask(a, dialog, kMsgEmptyField, kCaptionChange);
+    ask(kMsgEmptyField, kCaptionChange);
     return;
   }
-  int row = selected(dialog);
+  int row = selectedListRow(list());
   if (row < 0) {
-    ask(a, dialog, kMsgNoSelection, kCaptionChange);
+    ask(kMsgNoSelection, kCaptionChange);
     return;
   }
-  if (ask(a, dialog, kMsgConfirmChange, kCaptionChange, MB_OKCANCEL) != IDOK) return;
-  HWND list = siteList(dialog);
-  setCell(list, row, 0, s->name);
-  setCell(list, row, 1, s->url);
-  setCell(list, row, 2, s->extract);
-  clearFields(dialog);
+  if (ask(kMsgConfirmChange, kCaptionChange, MB_OKCANCEL) != IDOK) return;
+  setListCellText(list(), row, 0, s->name);
+  setListCellText(list(), row, 1, s->url);
+  setListCellText(list(), row, 2, s->extract);
+  clearFields(dialog_);
 }
 
-void deleteSite(App& a, HWND dialog) {
-  int row = selected(dialog);
+void SitesPage::remove() {
+  int row = selectedListRow(list());
   if (row < 0) {
-    ask(a, dialog, kMsgNoSelection, kCaptionDelete);
+    ask(kMsgNoSelection, kCaptionDelete);
     return;
   }
-  if (ListView_GetItemCount(siteList(dialog)) < 2) {
-    ask(a, dialog, kMsgOnlyOne, kCaptionDelete);
+  if (ListView_GetItemCount(list()) < 2) {
+    ask(kMsgOnlyOne, kCaptionDelete);
     return;
   }
-  if (ask(a, dialog, kMsgConfirmDelete, kCaptionDelete, MB_OKCANCEL) == IDOK) ListView_DeleteItem(siteList(dialog), row);
+  if (ask(kMsgConfirmDelete, kCaptionDelete, MB_OKCANCEL) == IDOK) ListView_DeleteItem(list(), row);
 }
 
-void importSiteFile(App& a, HWND dialog) {
-  const bool chosen = a.chooseSitesFileHook
-                          ? a.chooseSitesFileHook(false, a.lastImport)
-                          : chooseFileToOpen(dialog, "インポートするファイルを選択してください",
+void SitesPage::importFile() {
+  std::wstring& chosenPath = choices_.lastImport;
+  const bool chosen = seams_.chooseSitesFile
+                          ? seams_.chooseSitesFile(false, chosenPath)
+                          : chooseFileToOpen(dialog_, "インポートするファイルを選択してください",
                                              "LINKSCOUTサイトファイル・OPML（*.ck;*.opml;*.xml）",
-                                             L"*.ck;*.opml;*.xml", a.lastImport);
+                                             L"*.ck;*.opml;*.xml", chosenPath);
   if (!chosen) return;
-  const std::string path = pathFromWide(a.lastImport);
-  std::vector<Site> rows = siteListRows(dialog);
-  std::size_t before = rows.size();
+  const std::string path = pathFromWide(chosenPath);
+  std::vector<Site> merged = rows();
+  std::size_t before = merged.size();
   if (isOpmlFileName(path)) {
     // A subscription list of a feed reader, or one this program exported.
     std::optional<std::string> bytes = readWholeFile(path);
     if (!bytes) return;
     OpmlRead file = readOpml(*bytes);
     if (!file.ok) {
-      ask(a, dialog, kMsgBadOpml, kCaptionImport);
+      ask(kMsgBadOpml, kCaptionImport);
       return;
     }
-    importOpmlSites(rows, file.sites);
+    importOpmlSites(merged, file.sites);
   } else {
     SiteList file = readAllSites(path, kImportLimits);
     if (file.status == SiteFileStatus::kCannotOpen) return;
-    importSites(rows, file.sites);
+    importSites(merged, file.sites);
   }
   // The new rows are at the top, in the order the merge put them.
-  for (std::size_t i = rows.size() - before; i-- > 0;) insertSiteRow(dialog, 0, rows[i]);
+  for (std::size_t i = merged.size() - before; i-- > 0;) insertRow(0, merged[i]);
 }
 
-void exportSiteFile(App& a, HWND dialog) {
-  if (a.lastExport.empty()) a.lastExport = L"sites.opml";
-  const bool chosen = a.chooseSitesFileHook ? a.chooseSitesFileHook(true, a.lastExport)
-                                            : chooseFileToSave(dialog, "エクスポートするファイル名を入力してください",
-                                                               "OPML（*.opml）", L"*.opml", L"opml", a.lastExport);
+void SitesPage::exportFile() {
+  std::wstring& chosenPath = choices_.lastExport;
+  if (chosenPath.empty()) chosenPath = L"sites.opml";
+  const bool chosen = seams_.chooseSitesFile
+                          ? seams_.chooseSitesFile(true, chosenPath)
+                          : chooseFileToSave(dialog_, "エクスポートするファイル名を入力してください", "OPML（*.opml）",
+                                             L"*.opml", L"opml", chosenPath);
   if (!chosen) return;
-  if (!rewriteFile(pathFromWide(a.lastExport), writeOpml(siteListRows(dialog)))) {
-    ask(a, dialog, kMsgCannotExport, kCaptionExport);
-  }
+  if (!rewriteFile(pathFromWide(chosenPath), writeOpml(rows()))) ask(kMsgCannotExport, kCaptionExport);
 }
 
-void saveSiteList(App& a, HWND dialog) {
-  if (!writeAllSites(a.ctx.appDir + kSiteFileName, siteListRows(dialog))) {
-    ask(a, dialog, kMsgCannotWriteSites, kProgramTitle);
-  }
+void SitesPage::runWizard() {
+  if (std::optional<Site> site = ls::runWizard(wizard_, dialog_)) insertRow(0, *site);
+}
+
+void SitesPage::save() {
+  if (!loaded_) return;
+  if (!writeAllSites(wizard_.ctx.appDir + kSiteFileName, rows())) ask(kMsgCannotWriteSites, kProgramTitle);
 }
 
 }  // namespace ls

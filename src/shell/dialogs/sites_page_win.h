@@ -1,32 +1,59 @@
-// The site list (list 1119) of the settings dialog's "ニュース設定" page and
-// its buttons: the list control is the site list while the dialog is open.
+// The settings dialog's page "ニュース設定": the site file as list 1119,
+// with the fields to add, change and delete a site, the wizard, and the
+// import and export of site files.
 #pragma once
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
+#include "engine/engine_context.h"
+#include "shell/dialogs/settings_page_win.h"
+#include "shell/dialogs/wizard_win.h"
+#include "shell/resources/resource_ids.h"
+#include "shell/shell_seams.h"
+#include "shell/user_interface_win.h"
 #include "sites/site_file.h"
 
 namespace ls {
 
-struct App;
+// The files the import and export dialogs offered last.
+struct SiteFileChoices {
+  std::wstring lastImport, lastExport;
+};
 
-// Fills list 1119 from the site file; false when the file could not be read
-// (the user has been told, and OK must then leave the file alone).
-bool loadSiteList(App& app, HWND dialog);
-std::vector<Site> siteListRows(HWND dialog);
-void insertSiteRow(HWND dialog, int row, const Site& site);
+class SitesPage : public SettingsPage {
+ public:
+  SitesPage(const WizardParts& wizard, const ShellSeams& seams, SiteFileChoices& choices);
 
-void onSiteRowClick(HWND dialog);
-void addSite(App& app, HWND dialog);
-void changeSite(App& app, HWND dialog);
-void deleteSite(App& app, HWND dialog);
-// A *.ck site file, or an OPML file (*.opml, *.xml).
-void importSiteFile(App& app, HWND dialog);
-// The rows as an OPML file.
-void exportSiteFile(App& app, HWND dialog);
-// Writes the rows to the site file on OK.
-void saveSiteList(App& app, HWND dialog);
+  // Fills the list from the site file.
+  void onInit(HWND dialog) override;
+  bool onCommand(int id) override;
+  bool onNotify(const NMHDR& header) override;
+  // Writes the rows to the site file, unless the file could not be read
+  // when the dialog opened: it is never overwritten with the empty list.
+  void save();
+
+ private:
+  HWND list() const { return GetDlgItem(dialog_, IDC_SITE_LIST); }
+  std::vector<Site> rows() const;
+  void insertRow(int row, const Site& site);
+  int ask(const char* text, const char* caption, UINT buttons = MB_OK);
+  void onRowClick();
+  void add();
+  void change();
+  void remove();
+  // A *.ck site file, or an OPML file (*.opml, *.xml).
+  void importFile();
+  // The rows as an OPML file.
+  void exportFile();
+  void runWizard();
+
+  WizardParts wizard_;
+  const ShellSeams& seams_;
+  SiteFileChoices& choices_;
+  bool loaded_ = false;
+};
 
 }  // namespace ls

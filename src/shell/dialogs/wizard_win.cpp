@@ -6,16 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "shell/app_win.h"
 #include "win/controls_win.h"
-#include "win/window_object_win.h"
+#include "win/dialog_win.h"
 #include "common/file_io.h"
 #include "common/program.h"
 #include "common/text.h"
 #include "win/wide_win.h"
 #include "shell/resources/resource_ids.h"
 #include "sites/site_edit.h"
-#include "shell/dialogs/sites_page_win.h"
 #include "wizard/headline_suggest.h"
 #include "wizard/link_listing.h"
 #include "wizard/wizard_rules.h"
@@ -57,11 +55,12 @@ void showOfferTitles(HWND list, const std::vector<ListedLink>& rows) {
 // The wizard hears the end of its own fetch, and only of that one.
 class WizardDialog : public Dialog, public FetchListener {
  public:
-  WizardDialog(App& app, HWND settingsDialog) : Dialog(app.ui), app_(app), settings_(settingsDialog) {}
+  explicit WizardDialog(const WizardParts& parts) : Dialog(parts.ui), parts_(parts) {}
   // A fetch of the wizard's that is still running goes with it.
   ~WizardDialog() override {
-    if (app_.fetcher.serves(*this)) app_.fetcher.close();
+    if (parts_.fetcher.serves(*this)) parts_.fetcher.close();
   }
+  const std::optional<Site>& added() const { return added_; }
 
   void fetchReceived() override { listPage(); }
   // An error page or a failed fetch lists nothing; the user hears why.
@@ -72,13 +71,15 @@ class WizardDialog : public Dialog, public FetchListener {
   }
 
  private:
-  INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void onInit();
-  void onCommand(int id);
+  bool onInit() override;
+  bool onCommand(int id, int code) override;
+  bool onNotify(const NMHDR& header) override;
+  void onOk() override { onAdd(); }
+  void onCancel() override { close(); }
   HWND links() const { return GetDlgItem(dialog_, IDC_WIZ_LIST); }
-  int say(const char* text) { return app_.ui.ask(dialog_, text, kProgramTitle, MB_OK); }
+  int say(const char* text) { return parts_.ui.ask(dialog_, text, kProgramTitle, MB_OK); }
   void listPage();
-  void fetch() { wizardFetch(app_.fetcher, *this, app_.ui, field(dialog_, IDC_WIZ_URL, kFieldBytes)); }
+  void fetch() { wizardFetch(parts_.fetcher, *this, parts_.ui, field(dialog_, IDC_WIZ_URL, kFieldBytes)); }
   void onActivate(int row);
   void onCheck();
   void onSuggest();
@@ -87,8 +88,8 @@ class WizardDialog : public Dialog, public FetchListener {
 
   void learnStrings(const std::vector<std::size_t>& ticked);
 
-  App& app_;
-  HWND settings_;
+  WizardParts parts_;
+  std::optional<Site> added_;
   std::vector<ListedLink> rows_;  // what the list shows, with each link's raw anchor text
 };
 
@@ -97,10 +98,10 @@ void WizardDialog::listPage() {
   ListView_DeleteAllItems(list);
   rows_.clear();
   // A page file that is gone lists nothing, like the page scan's empty page.
-  std::optional<std::string> bytes = readWholeFile(app_.ctx.pageFile());
+  std::optional<std::string> bytes = readWholeFile(parts_.ctx.pageFile());
   if (!bytes) return;
   // Relative feed URLs are read against the URL that answered.
-  std::string pageUrl = app_.fetcher.fetchedPage().finalUrl;
+  std::string pageUrl = parts_.fetcher.fetchedPage().finalUrl;
   if (pageUrl.empty()) pageUrl = field(dialog_, IDC_WIZ_URL, kFieldBytes);
   std::vector<ListedLink> rows = listPageLinks(*bytes, pageUrl);
   // A feed needs no narrowing: every item's URL holds "http", so with that
@@ -182,8 +183,8 @@ void WizardDialog::learnStrings(const std::vector<std::size_t>& ticked) {
 }
 
 void WizardDialog::close() {
-  if (app_.fetcher.serves(*this)) app_.fetcher.close();
-  EndDialog(dialog_, 0);
+  if (parts_.fetcher.serves(*this)) parts_.fetcher.close();
+  end(0);
 }
 
 void WizardDialog::onAdd() {
@@ -193,70 +194,51 @@ void WizardDialog::onAdd() {
     say(kMsgEmptyField);
     return;
   }
-  insertSiteRow(settings_, 0, *site);
+  added_ = std::move(site);
   close();
 }
 
-void WizardDialog::onInit() {
-  app_.wizardDialog = dialog_;
+bool WizardDialog::onInit() {
   HWND list = links();
   ListView_SetExtendedListViewStyle(list,
                                     ListView_GetExtendedListViewStyle(list) | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
   addListColumn(list, 0, "見出し", kHeadlineColumnWidth);
   addListColumn(list, 1, "リンク", 300);
+  return true;
 }
 
-void WizardDialog::onCommand(int id) {
+bool WizardDialog::onCommand(int id, int code) {
   switch (id) {
     case IDC_WIZ_FETCH:
       fetch();
-      break;
+      return true;
     case IDC_WIZ_CHECK:
       onCheck();
-      break;
+      return true;
     case IDC_WIZ_SUGGEST:
       onSuggest();
-      break;
+      return true;
     case IDC_WIZ_ADD:
-    case IDOK:
       onAdd();
-      break;
-    case IDCANCEL:
-      close();
-      break;
+      return true;
     default:
-      break;
+      return Dialog::onCommand(id, code);
   }
 }
 
-INT_PTR WizardDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      onInit();
-      return TRUE;
-    case WM_NOTIFY: {
-      const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-      // A double click or Enter on a row.
-      if (header->idFrom != IDC_WIZ_LIST || header->code != LVN_ITEMACTIVATE) return FALSE;
-      onActivate(reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem);
-      return TRUE;
-    }
-    case WM_COMMAND:
-      onCommand(LOWORD(wParam));
-      return TRUE;
-    case WM_DESTROY:
-      app_.wizardDialog = nullptr;
-      return FALSE;
-    default:
-      return FALSE;
-  }
+// A double click or Enter on a row.
+bool WizardDialog::onNotify(const NMHDR& header) {
+  if (header.idFrom != IDC_WIZ_LIST || header.code != LVN_ITEMACTIVATE) return false;
+  onActivate(reinterpret_cast<const NMITEMACTIVATE&>(header).iItem);
+  return true;
 }
 
 }  // namespace
 
-void runWizard(App& a, HWND settingsDialog) {
-  WizardDialog wizard(a, settingsDialog);
-  wizard.runModal(a.instance, L"ADDWIZARD", settingsDialog);
+std::optional<Site> runWizard(const WizardParts& parts, HWND owner) {
+  WizardDialog wizard(parts);
+  wizard.runModal(parts.instance, L"ADDWIZARD", owner);
+  return wizard.added();
 }
 
 }  // namespace ls
