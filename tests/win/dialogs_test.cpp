@@ -416,19 +416,9 @@ TEST_F(Dialogs, SearchFromTheTopAndFromTheSelection) {
   // in the edit is "最初から検索", Escape closes.
   set(d, IDC_SEARCH_TEXT, "大阪");
   SetFocus(GetDlgItem(d, IDC_SEARCH_TEXT));
-  MSG enter{};
-  enter.hwnd = GetDlgItem(d, IDC_SEARCH_TEXT);
-  enter.message = WM_KEYDOWN;
-  enter.wParam = VK_RETURN;
-  ls::dispatchMessage(enter, lstest::program().keys());
-  lstest::pumpFor(50);
+  key(GetDlgItem(d, IDC_SEARCH_TEXT), VK_RETURN);
   EXPECT_TRUE(isSelected(list, 1));
-  MSG msg{};
-  msg.hwnd = d;
-  msg.message = WM_KEYDOWN;
-  msg.wParam = VK_ESCAPE;
-  ls::dispatchMessage(msg, lstest::program().keys());
-  lstest::pumpFor(50);
+  key(d, VK_ESCAPE);
   EXPECT_EQ(lstest::dialogWith(IDC_SEARCH_TEXT), nullptr);
 }
 

@@ -10,21 +10,10 @@
 #include "shell/resources/resource_ids.h"
 #include "sites/site_file.h"
 #include "test_http_server.h"
-#include "win/message_loop_win.h"
 
 namespace {
 
-class ModelessDialogs : public lstest::ProgramFixture {
- protected:
-  static void key(HWND to, WPARAM vk) {
-    MSG msg{};
-    msg.hwnd = to;
-    msg.message = WM_KEYDOWN;
-    msg.wParam = vk;
-    ls::dispatchMessage(msg, lstest::program().keys());
-    lstest::pumpFor(50);
-  }
-};
+using ModelessDialogs = lstest::ProgramFixture;
 
 TEST_F(ModelessDialogs, EachOpenOneTakesItsOwnKeys) {
   ASSERT_TRUE(start());

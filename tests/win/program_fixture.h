@@ -65,6 +65,15 @@ class ProgramFixture : public ::testing::Test {
     return ls::fromWide(buffer);
   }
   static void press(HWND d, int id) { SendMessageW(d, WM_COMMAND, id, 0); }
+  // A key pressed in `to`, as the message loop hands it on.
+  static void key(HWND to, WPARAM vk) {
+    MSG msg{};
+    msg.hwnd = to;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = vk;
+    ls::dispatchMessage(msg, lstest::program().keys());
+    pumpFor(50);
+  }
   static std::string cell(HWND list, int row, int column) {
     wchar_t buffer[1024] = {};
     ListView_GetItemText(list, row, column, buffer, 1024);
