@@ -23,6 +23,10 @@ void setControlText(HWND dialog, int id, const std::string& text) {
   SetDlgItemTextW(dialog, id, toWide(text).c_str());
 }
 
+bool isButtonChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+void checkButton(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
+
 std::string listCellText(HWND list, int row, int column) {
   // Grows until the text fits, so no cell is ever cut here.
   std::wstring buffer(1024, L'\0');

@@ -14,6 +14,10 @@ namespace ls {
 std::string controlText(HWND dialog, int id, std::size_t bytes = SIZE_MAX);
 void setControlText(HWND dialog, int id, const std::string& text);
 
+// A check box or radio button of a dialog.
+bool isButtonChecked(HWND dialog, int id);
+void checkButton(HWND dialog, int id, bool on);
+
 // The whole text of a cell, however long.
 std::string listCellText(HWND list, int row, int column);
 void setListCellText(HWND list, int row, int column, const std::string& text);

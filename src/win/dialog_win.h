@@ -49,9 +49,6 @@ class Dialog {
   HWND item(int id) const { return GetDlgItem(dialog_, id); }
   std::string itemText(int id, std::size_t bytes = SIZE_MAX) const;
   void setItemText(int id, const std::string& text);
-  bool isChecked(int id) const { return IsDlgButtonChecked(dialog_, id) == BST_CHECKED; }
-  void setChecked(int id, bool on) { CheckDlgButton(dialog_, id, on ? BST_CHECKED : BST_UNCHECKED); }
-  void enableItem(int id, bool on) { EnableWindow(item(id), on ? TRUE : FALSE); }
   UserInterface& ui() { return ui_; }
   HWND dialog_ = nullptr;
 

@@ -15,37 +15,33 @@ GeneralPage::GeneralPage()
                             IDC_SET_PROXY_NAMED, IDC_SET_PROXY_NAME, IDC_SET_PROXY_EXAMPLE, IDC_SET_TASKTRAY,
                             IDC_SET_SHOWSTYLE, IDC_SET_STARTUP, IDC_SET_NOTIFY}) {}
 
-bool GeneralPage::checked(int id) const { return IsDlgButtonChecked(dialog_, id) == BST_CHECKED; }
-
-void GeneralPage::check(int id, bool on) const { CheckDlgButton(dialog_, id, on ? BST_CHECKED : BST_UNCHECKED); }
-
 // The proxy name is typed only for "次のプロキシを使う。".
 void GeneralPage::enableProxyName() const {
-  EnableWindow(GetDlgItem(dialog_, IDC_SET_PROXY_NAME), checked(IDC_SET_PROXY_NAMED));
+  EnableWindow(GetDlgItem(dialog_, IDC_SET_PROXY_NAME), isButtonChecked(dialog_, IDC_SET_PROXY_NAMED));
 }
 
 void GeneralPage::fill(const DialogSettings& s) {
   setControlText(dialog_, IDC_SET_INTERVAL, s.interval);
   setControlText(dialog_, IDC_SET_LIST, s.list);
-  check(IDC_SET_SOUND, s.sound);
-  check(IDC_SET_NOTIFY, s.notify);
-  check(IDC_SET_SHOWSTYLE, s.showStyle);
-  check(IDC_SET_TASKTRAY, s.taskTray);
-  check(IDC_SET_PROXY_NONE + s.proxy, true);
+  checkButton(dialog_, IDC_SET_SOUND, s.sound);
+  checkButton(dialog_, IDC_SET_NOTIFY, s.notify);
+  checkButton(dialog_, IDC_SET_SHOWSTYLE, s.showStyle);
+  checkButton(dialog_, IDC_SET_TASKTRAY, s.taskTray);
+  checkButton(dialog_, IDC_SET_PROXY_NONE + s.proxy, true);
   setControlText(dialog_, IDC_SET_PROXY_NAME, s.proxyName);
   enableProxyName();
   // Read from the Startup folder itself, so a shortcut removed by hand shows.
   startsWithWindows_ = startsWithWindows(executablePath());
-  check(IDC_SET_STARTUP, startsWithWindows_);
+  checkButton(dialog_, IDC_SET_STARTUP, startsWithWindows_);
 }
 
 void GeneralPage::read(DialogSettings& s) const {
   s.interval = correctInterval(std::string(cutToBytes(controlText(dialog_, IDC_SET_INTERVAL), kHolderBytes)));
   s.list = correctListSize(std::string(cutToBytes(controlText(dialog_, IDC_SET_LIST), kHolderBytes)));
-  s.sound = checked(IDC_SET_SOUND);
-  s.notify = checked(IDC_SET_NOTIFY);
-  s.showStyle = checked(IDC_SET_SHOWSTYLE);
-  s.proxy = checked(IDC_SET_PROXY_NONE) ? 0 : checked(IDC_SET_PROXY_IE) ? 1 : 2;
+  s.sound = isButtonChecked(dialog_, IDC_SET_SOUND);
+  s.notify = isButtonChecked(dialog_, IDC_SET_NOTIFY);
+  s.showStyle = isButtonChecked(dialog_, IDC_SET_SHOWSTYLE);
+  s.proxy = isButtonChecked(dialog_, IDC_SET_PROXY_NONE) ? 0 : isButtonChecked(dialog_, IDC_SET_PROXY_IE) ? 1 : 2;
   s.proxyName = controlText(dialog_, IDC_SET_PROXY_NAME);
 }
 
@@ -55,10 +51,10 @@ bool GeneralPage::onCommand(int id) {
   return true;
 }
 
-bool GeneralPage::trayChecked() const { return checked(IDC_SET_TASKTRAY); }
+bool GeneralPage::trayChecked() const { return isButtonChecked(dialog_, IDC_SET_TASKTRAY); }
 
 bool GeneralPage::applyStartup() const {
-  bool startup = checked(IDC_SET_STARTUP);
+  bool startup = isButtonChecked(dialog_, IDC_SET_STARTUP);
   return startup == startsWithWindows_ || setStartsWithWindows(executablePath(), startup);
 }
 

@@ -21,8 +21,6 @@ class GeneralPage : public SettingsPage {
 
  private:
   void enableProxyName() const;
-  bool checked(int id) const;
-  void check(int id, bool on) const;
 
   bool startsWithWindows_ = false;  // as the Startup folder said when the dialog opened
 };

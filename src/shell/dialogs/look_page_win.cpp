@@ -32,7 +32,7 @@ void LookPage::fill(const DialogSettings& s) {
   setControlText(dialog_, IDC_SET_DELETE, s.deleteList);
   setControlText(dialog_, IDC_SET_DISREGARD, s.disregard);
   setControlText(dialog_, IDC_SET_DISREGARDURL, s.disregardUrl);
-  CheckDlgButton(dialog_, IDC_SET_BACKGROUND, s.background ? BST_CHECKED : BST_UNCHECKED);
+  checkButton(dialog_, IDC_SET_BACKGROUND, s.background);
   setControlText(dialog_, IDC_SET_BGPATH, s.bgPath);
   fillColours(IDC_SET_FONTCOLOR, s.fontColor);
   fillColours(IDC_SET_BKCOLOR, s.fontBkColor);
@@ -45,7 +45,7 @@ void LookPage::read(DialogSettings& s) const {
   s.deleteList = controlText(dialog_, IDC_SET_DELETE);
   s.disregard = controlText(dialog_, IDC_SET_DISREGARD);
   s.disregardUrl = controlText(dialog_, IDC_SET_DISREGARDURL);
-  s.background = IsDlgButtonChecked(dialog_, IDC_SET_BACKGROUND) == BST_CHECKED;
+  s.background = isButtonChecked(dialog_, IDC_SET_BACKGROUND);
   s.bgPath = controlText(dialog_, IDC_SET_BGPATH);
 }
 

@@ -28,8 +28,6 @@ constexpr const char* kEveryItem = "http";
 constexpr int kHeadlineColumnWidth = 150;
 constexpr int kHeadlineColumnPadding = 36;  // the check box and the margins
 
-std::string field(HWND dialog, int id, std::size_t bytes = SIZE_MAX) { return controlText(dialog, id, bytes); }
-
 std::string linkOf(HWND list, int row) { return std::string(cutToBytes(listCellText(list, row, 1), kLinkReadBytes)); }
 
 // A row as listed: its texts and what it stands for.
@@ -79,7 +77,7 @@ class WizardDialog : public Dialog, public FetchListener {
   HWND links() const { return GetDlgItem(dialog_, IDC_WIZ_LIST); }
   int say(const char* text) { return parts_.ui.ask(dialog_, text, kProgramTitle, MB_OK); }
   void listPage();
-  void fetch() { wizardFetch(parts_.fetcher, *this, parts_.ui, field(dialog_, IDC_WIZ_URL, kFieldBytes)); }
+  void fetch() { wizardFetch(parts_.fetcher, *this, parts_.ui, itemText(IDC_WIZ_URL, kFieldBytes)); }
   void onActivate(int row);
   void onCheck();
   void onSuggest();
@@ -102,12 +100,12 @@ void WizardDialog::listPage() {
   if (!bytes) return;
   // Relative feed URLs are read against the URL that answered.
   std::string pageUrl = parts_.fetcher.fetchedPage().finalUrl;
-  if (pageUrl.empty()) pageUrl = field(dialog_, IDC_WIZ_URL, kFieldBytes);
+  if (pageUrl.empty()) pageUrl = itemText(IDC_WIZ_URL, kFieldBytes);
   std::vector<ListedLink> rows = listPageLinks(*bytes, pageUrl);
   // A feed needs no narrowing: every item's URL holds "http", so with that
   // string the new site takes every item.
-  if (!rows.empty() && rows[0].kind == RowKind::kFeedItem && field(dialog_, IDC_WIZ_EXTRACT).empty())
-    setControlText(dialog_, IDC_WIZ_EXTRACT, kEveryItem);
+  if (!rows.empty() && rows[0].kind == RowKind::kFeedItem && itemText(IDC_WIZ_EXTRACT).empty())
+    setItemText(IDC_WIZ_EXTRACT, kEveryItem);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     int at = insertListRow(list, static_cast<int>(i), rows[i].headline, static_cast<LPARAM>(rows[i].kind));
     setListCellText(list, at, 1, rows[i].link);
@@ -123,12 +121,12 @@ void WizardDialog::onActivate(int row) {
   if (row < 0 || row >= ListView_GetItemCount(list)) return;
   ListedLink picked = rowOf(list, row);
   if (picked.kind != RowKind::kFeedOffer) return;
-  setControlText(dialog_, IDC_WIZ_URL, picked.link);
+  setItemText(IDC_WIZ_URL, picked.link);
   fetch();
 }
 
 void WizardDialog::onCheck() {
-  std::string extract = field(dialog_, IDC_WIZ_EXTRACT, kFieldBytes);
+  std::string extract = itemText(IDC_WIZ_EXTRACT, kFieldBytes);
   HWND list = links();
   int rows = ListView_GetItemCount(list);
   if (extract.empty()) {
@@ -165,7 +163,7 @@ void WizardDialog::onSuggest() {
       break;
     case Suggestion::kClear:
     case Suggestion::kSet:
-      setControlText(dialog_, IDC_WIZ_EXTRACT, s.extract);
+      setItemText(IDC_WIZ_EXTRACT, s.extract);
       break;
   }
 }
@@ -177,7 +175,7 @@ void WizardDialog::learnStrings(const std::vector<std::size_t>& ticked) {
   if (rows_.size() != static_cast<std::size_t>(ListView_GetItemCount(list))) return;
   const std::string strings(cutToBytes(suggestHeadlineStrings(rows_, ticked), kFieldBytes));
   if (strings.empty()) return;
-  setControlText(dialog_, IDC_WIZ_EXTRACT, strings);
+  setItemText(IDC_WIZ_EXTRACT, strings);
   for (std::size_t r = 0; r < rows_.size(); ++r)
     ListView_SetCheckState(list, static_cast<int>(r), rowTaken(rows_[r], strings) ? TRUE : FALSE);
 }
@@ -188,8 +186,8 @@ void WizardDialog::close() {
 }
 
 void WizardDialog::onAdd() {
-  std::optional<Site> site = wizardSite(field(dialog_, IDC_WIZ_NAME), field(dialog_, IDC_WIZ_URL),
-                                        field(dialog_, IDC_WIZ_EXTRACT));
+  std::optional<Site> site = wizardSite(itemText(IDC_WIZ_NAME), itemText(IDC_WIZ_URL),
+                                        itemText(IDC_WIZ_EXTRACT));
   if (!site) {
     say(kMsgEmptyField);
     return;
