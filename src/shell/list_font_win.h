@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "win/handles_win.h"
 #include "settings/window_layout.h"
+#include "win/handles_win.h"
 
 namespace ls {
 

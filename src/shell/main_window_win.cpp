@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "common/dpi_scale.h"
 #include "common/file_io.h"
 #include "common/program.h"
 #include "engine/new_list.h"
@@ -12,7 +13,6 @@
 #include "shell/dialogs/search_win.h"
 #include "shell/resources/resource_ids.h"
 #include "sites/first_run.h"
-#include "common/dpi_scale.h"
 #include "win/controls_win.h"
 #include "win/dpi_win.h"
 #include "win/wide_win.h"

@@ -16,16 +16,16 @@
 #include "engine/shown_log.h"
 #include "shell/dialogs/log_switcher_win.h"
 #include "shell/dialogs/settings_dialog_win.h"
-#include "shell/shell_seams.h"
 #include "shell/fetch/fetchers_win.h"
 #include "shell/news_balloon_win.h"
 #include "shell/news_list_win.h"
 #include "shell/platform_ports_win.h"
+#include "shell/resources/resource_ids.h"
+#include "shell/shell_seams.h"
 #include "shell/tray_win.h"
 #include "shell/user_interface_win.h"
 #include "win/handles_win.h"
 #include "win/paint_pacer_win.h"
-#include "shell/resources/resource_ids.h"
 
 namespace ls {
 

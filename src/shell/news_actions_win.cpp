@@ -5,12 +5,12 @@
 
 #include <cstring>
 
-#include "win/controls_win.h"
-#include "shell/main_window_win.h"
-#include "common/web_address.h"
 #include "common/text.h"
-#include "win/wide_win.h"
+#include "common/web_address.h"
 #include "engine/news_entry.h"
+#include "shell/main_window_win.h"
+#include "win/controls_win.h"
+#include "win/wide_win.h"
 
 namespace ls {
 

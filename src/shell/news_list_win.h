@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "win/paint_pacer_win.h"
 #include "engine/news_rows.h"
+#include "win/paint_pacer_win.h"
 
 namespace ls {
 

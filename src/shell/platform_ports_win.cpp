@@ -2,8 +2,8 @@
 
 #include <mmsystem.h>
 
-#include "win/wide_win.h"
 #include "shell/resources/resource_ids.h"
+#include "win/wide_win.h"
 
 namespace ls {
 

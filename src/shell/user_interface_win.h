@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
-#include "win/paint_pacer_win.h"
 #include "engine/ports.h"
+#include "win/paint_pacer_win.h"
 
 namespace ls {
 

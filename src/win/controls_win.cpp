@@ -4,8 +4,8 @@
 #include <commdlg.h>
 
 #include "common/dpi_scale.h"
-#include "win/dpi_win.h"
 #include "common/text.h"
+#include "win/dpi_win.h"
 #include "win/wide_win.h"
 
 namespace ls {

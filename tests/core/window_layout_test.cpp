@@ -1,9 +1,9 @@
 // The main window's settings: what is read back, and what may be opened.
 #include <gtest/gtest.h>
 
-#include "settings/window_layout.h"
 #include "common/web_address.h"
 #include "settings/ini_file.h"
+#include "settings/window_layout.h"
 #include "test_support.h"
 
 namespace ls {

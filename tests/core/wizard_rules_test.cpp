@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "engine/check_cycle.h"
+#include "engine/search_rule.h"
 #include "test_support.h"
 #include "wizard/link_listing.h"
 #include "wizard/wizard_rules.h"
-#include "engine/search_rule.h"
 
 namespace ls {
 namespace {

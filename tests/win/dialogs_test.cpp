@@ -13,16 +13,16 @@
 #include <sstream>
 
 #include "common/file_io.h"
-#include "win/wide_win.h"
+#include "engine/opml_file.h"
 #include "net/fetch_texts.h"
+#include "net_peers.h"
 #include "program_fixture.h"
 #include "shell/resources/resource_ids.h"
-#include "engine/opml_file.h"
+#include "sites/site_file.h"
+#include "test_http_server.h"
+#include "win/wide_win.h"
 #include "wizard/headline_suggest.h"
 #include "wizard/link_listing.h"
-#include "sites/site_file.h"
-#include "net_peers.h"
-#include "test_http_server.h"
 
 namespace {
 

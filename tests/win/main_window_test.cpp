@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "common/cp932.h"
-#include "win/dpi_win.h"
 #include "common/file_io.h"
-#include "win/wide_win.h"
 #include "engine/news_entry.h"
-#include "shell/resources/resource_ids.h"
-#include "settings/ini_file.h"
-#include "sites/site_file.h"
 #include "program_fixture.h"
+#include "settings/ini_file.h"
+#include "shell/resources/resource_ids.h"
+#include "sites/site_file.h"
+#include "win/dpi_win.h"
+#include "win/wide_win.h"
 #include "win_test_support.h"
 
 namespace {

@@ -9,18 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "test_program.h"
 #include "common/cp932.h"
 #include "common/file_io.h"
-#include "engine/site_log.h"
-#include "engine/new_list.h"
-#include "net/fetch_texts.h"
-#include "shell/resources/resource_ids.h"
-#include "settings/ini_file.h"
-#include "sites/site_file.h"
 #include "engine/check_cycle.h"
+#include "engine/new_list.h"
+#include "engine/site_log.h"
+#include "net/fetch_texts.h"
 #include "net_peers.h"
+#include "settings/ini_file.h"
+#include "shell/resources/resource_ids.h"
+#include "sites/site_file.h"
 #include "test_http_server.h"
+#include "test_program.h"
 #include "win_test_support.h"
 
 namespace {

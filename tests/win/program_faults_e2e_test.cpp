@@ -9,12 +9,12 @@
 #include <string>
 
 #include "common/cp932.h"
-#include "win/wide_win.h"
 #include "program_process.h"
-#include "shell/resources/resource_ids.h"
 #include "settings/ini_file.h"
+#include "shell/resources/resource_ids.h"
 #include "sites/site_file.h"
 #include "test_http_server.h"
+#include "win/wide_win.h"
 #include "win_test_support.h"
 
 namespace {

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "settings/ini_file.h"
 #include "test_program.h"
 #include "win/wide_win.h"
-#include "settings/ini_file.h"
 #include "win_test_support.h"
 
 namespace lstest {

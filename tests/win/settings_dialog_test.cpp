@@ -9,13 +9,13 @@
 #include <functional>
 #include <map>
 
-#include "shell/startup_shortcut_win.h"
-#include "shell/executable_win.h"
 #include "common/file_io.h"
-#include "win/wide_win.h"
 #include "program_fixture.h"
+#include "shell/executable_win.h"
 #include "shell/resources/resource_ids.h"
+#include "shell/startup_shortcut_win.h"
 #include "sites/site_file.h"
+#include "win/wide_win.h"
 
 namespace {
 

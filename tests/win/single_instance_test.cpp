@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/single_instance_win.h"
 #include "program_process.h"
+#include "shell/single_instance_win.h"
 #include "win_test_support.h"
 
 namespace {

@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "common/file_io.h"
-#include "win/wide_win.h"
-#include "engine/site_log.h"
 #include "engine/new_list.h"
+#include "engine/site_log.h"
 #include "program_fixture.h"
 #include "shell/resources/resource_ids.h"
 #include "sites/site_file.h"
+#include "win/wide_win.h"
 
 namespace {
 

@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "win/controls_win.h"
-#include "settings/window_layout.h"
-#include "win/dpi_win.h"
-#include "win/dialog_win.h"
 #include "logs/log_switcher.h"
-#include "shell/resources/resource_ids.h"
 #include "settings/ini_file.h"
 #include "settings/settings_file.h"
+#include "settings/window_layout.h"
+#include "shell/resources/resource_ids.h"
+#include "win/controls_win.h"
+#include "win/dialog_win.h"
+#include "win/dpi_win.h"
 
 namespace ls {
 

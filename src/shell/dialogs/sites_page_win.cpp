@@ -2,15 +2,15 @@
 
 #include <commctrl.h>
 
-#include "win/controls_win.h"
 #include "common/file_io.h"
 #include "common/program.h"
 #include "common/text.h"
-#include "win/wide_win.h"
 #include "engine/engine_context.h"
-#include "shell/resources/resource_ids.h"
 #include "engine/opml_file.h"
+#include "shell/resources/resource_ids.h"
 #include "sites/site_edit.h"
+#include "win/controls_win.h"
+#include "win/wide_win.h"
 
 namespace ls {
 

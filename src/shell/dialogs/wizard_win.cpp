@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "win/controls_win.h"
-#include "win/dialog_win.h"
 #include "common/file_io.h"
 #include "common/program.h"
 #include "common/text.h"
-#include "win/wide_win.h"
 #include "shell/resources/resource_ids.h"
 #include "sites/site_edit.h"
+#include "win/controls_win.h"
+#include "win/dialog_win.h"
+#include "win/wide_win.h"
 #include "wizard/headline_suggest.h"
 #include "wizard/link_listing.h"
 #include "wizard/wizard_rules.h"

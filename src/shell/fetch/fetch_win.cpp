@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "common/file_io.h"
-#include "win/wide_win.h"
 #include "net/fetch_texts.h"
 #include "net/page_file.h"
 #include "shell/fetch/proxy_choice_win.h"
 #include "shell/resources/resource_ids.h"
+#include "win/wide_win.h"
 
 namespace ls {
 

@@ -19,8 +19,8 @@
 #include "net/redirect.h"
 #include "net/response_check.h"
 #include "net/response_decoder.h"
-#include "shell/fetch/tls_channel_win.h"
 #include "net/url.h"
+#include "shell/fetch/tls_channel_win.h"
 #include "shell/resources/resource_ids.h"
 
 namespace ls {

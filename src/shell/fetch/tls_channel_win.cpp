@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "win/wide_win.h"
 #include "shell/fetch/cert_check_win.h"
+#include "win/wide_win.h"
 
 namespace ls {
 
