@@ -99,7 +99,6 @@ class MainWindow : private ListLook {
 
   void openSettings();
   void openSearch();
-  void openAbout();
 
   MainWindowParts parts_;
   bool* adopted_ = nullptr;  // during CreateWindowExW: set once the window owns the object

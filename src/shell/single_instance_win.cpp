@@ -1,10 +1,10 @@
 #include "shell/single_instance_win.h"
 
 #include <cstdint>
-#include <cwchar>
 
 #include "shell/executable_win.h"
 #include "shell/resources/resource_ids.h"
+#include "win/find_window_win.h"
 
 namespace ls {
 
@@ -17,23 +17,7 @@ constexpr DWORD kWaitForWindowMs = 5000;
 }  // namespace
 
 HWND mainWindowOf(DWORD pid) {
-  struct Search {
-    DWORD pid;
-    HWND found;
-  } search{pid, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        wchar_t cls[16] = {};
-        GetClassNameW(window, cls, 16);
-        if (owner != s->pid || std::wcscmp(cls, L"wndmain") != 0) return TRUE;
-        s->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return findTopLevelWindow([pid](HWND w) { return windowProcess(w) == pid && windowClassName(w) == L"wndmain"; });
 }
 
 std::wstring instanceName(const std::wstring& directory) {

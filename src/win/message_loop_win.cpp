@@ -13,12 +13,11 @@ std::vector<HWND>& modelessDialogs() {
   return dialogs;
 }
 
+// Runs for every message, so it only looks: a message is for one dialog at
+// most, and the loop ends before that dialog's keys may close it.
 bool isModelessDialogMessage(MSG& msg) {
-  // A copy: a key may close the dialog it goes to.
-  const std::vector<HWND> open = modelessDialogs();
-  for (HWND dialog : open) {
-    if (IsWindow(dialog) && (msg.hwnd == dialog || IsChild(dialog, msg.hwnd)) && IsDialogMessageW(dialog, &msg))
-      return true;
+  for (HWND dialog : modelessDialogs()) {
+    if (msg.hwnd == dialog || IsChild(dialog, msg.hwnd)) return IsDialogMessageW(dialog, &msg) != FALSE;
   }
   return false;
 }

@@ -14,6 +14,7 @@
 #include "shell/resources/resource_ids.h"
 #include "sites/site_file.h"
 #include "test_http_server.h"
+#include "win/find_window_win.h"
 #include "win/wide_win.h"
 #include "win_test_support.h"
 
@@ -47,22 +48,9 @@ struct HeldFile {
 
 // Whether the process shows a message box (a dialog window of its own).
 bool showsMessageBox(DWORD pid) {
-  struct Search {
-    DWORD pid;
-    bool found;
-  } search{pid, false};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        wchar_t cls[16] = {};
-        GetClassNameW(window, cls, 16);
-        if (owner == s->pid && std::wstring(cls) == L"#32770" && IsWindowVisible(window)) s->found = true;
-        return !s->found;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return ls::findTopLevelWindow([pid](HWND w) {
+           return ls::windowProcess(w) == pid && ls::windowClassName(w) == L"#32770" && IsWindowVisible(w);
+         }) != nullptr;
 }
 
 bool holds(const std::string& bytes, const std::string& part) { return bytes.find(part) != std::string::npos; }

@@ -11,6 +11,7 @@
 
 #include "shell/program_win.h"
 #include "shell/resources/resource_ids.h"
+#include "win/find_window_win.h"
 
 namespace lstest {
 
@@ -39,22 +40,10 @@ inline HWND statusBar() { return GetDlgItem(program().mainWindow(), IDC_STATUSBA
 
 // The open dialog of this thread that holds control `id`, else null.
 inline HWND dialogWith(int id) {
-  struct Search {
-    int id;
-    HWND found;
-  } search{id, nullptr};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM p) -> BOOL {
-        Search& s = *reinterpret_cast<Search*>(p);
-        wchar_t cls[16] = {};
-        GetClassNameW(window, cls, 16);
-        if (lstrcmpW(cls, L"#32770") != 0 || !GetDlgItem(window, s.id)) return TRUE;
-        s.found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return ls::findTopLevelWindow([id](HWND w) {
+    return GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId() && ls::windowClassName(w) == L"#32770" &&
+           GetDlgItem(w, id) != nullptr;
+  });
 }
 
 }  // namespace lstest
